@@ -1,0 +1,143 @@
+#include "dialogue/dialogue.h"
+
+#include <cmath>
+#include <istream>
+#include <limits>
+#include <locale>
+#include <new>
+#include <ostream>
+#include <string>
+
+#include "account/tuition_account.h"
+
+namespace tuition {
+namespace {
+
+// Scripts compare the output byte for byte: none of these texts may change.
+constexpr char kFirstNamePrompt[] = "Please enter your first name: ";
+constexpr char kLastNamePrompt[] = "Please enter your last name: ";
+constexpr char kPaymentPrompt[] = "Enter an amount of tuition to be paid: ";
+constexpr char kNameSeparator[] = " ";
+constexpr char kClosingText[] = " has paid all of his/her tuition.";
+
+constexpr float kStartingBalance = 1200.0F;
+// The loop runs while more than this is owed; an overpayment is never reported.
+constexpr float kSettled = 0.0F;
+
+enum class AmountRead { kTaken, kNotANumber, kOutOfRange, kEnded };
+
+// Skips the rest of the current run of non-whitespace characters, so that a
+// rejected amount is dropped whole and whatever follows it on the line is read
+// as the next answer.
+void discardRestOfWord(std::istream& in) {
+  const auto& ctype = std::use_facet<std::ctype<char>>(in.getloc());
+  for (auto next = in.peek(); next != std::istream::traits_type::eof();
+       next = in.peek()) {
+    if (ctype.is(std::ctype_base::space,
+                 std::istream::traits_type::to_char_type(next))) {
+      return;
+    }
+    in.ignore();
+  }
+}
+
+// Reads one amount into `amount`, which is left as it was unless the read
+// succeeds. Reports the end of input only when nothing but whitespace is left,
+// so that an unreadable last word is still rejected as such.
+AmountRead readAmount(std::istream& in, float& amount) {
+  in >> std::ws;
+  if (in.peek() == std::istream::traits_type::eof()) {
+    return AmountRead::kEnded;
+  }
+  float value = 0.0F;
+  if (in >> value) {
+    amount = value;
+    return AmountRead::kTaken;
+  }
+  // A field that does not fit in a float yields the largest float of its sign;
+  // any other failure yields zero.
+  const bool outOfRange = std::abs(value) == std::numeric_limits<float>::max();
+  in.clear(in.rdstate() & ~std::ios_base::failbit);
+  discardRestOfWord(in);
+  return outOfRange ? AmountRead::kOutOfRange : AmountRead::kNotANumber;
+}
+
+// Writes one diagnostic line. Standard output goes first, so that on a
+// terminal and in a merged log alike the line follows the prompt it concerns.
+void complain(std::ostream& out, std::ostream& err, const char* message) {
+  out.flush();
+  err << "tuition: " << message << '\n';
+  err.flush();
+}
+
+int converse(std::istream& in, std::ostream& out, std::ostream& err) {
+  TuitionAccount St1;
+  std::string uStr;
+
+  out << kFirstNamePrompt;
+  if (!(in >> uStr)) {
+    complain(out, err, "input ended before a first name was given");
+    return kExitFailure;
+  }
+  St1.setFirstName(uStr);
+
+  out << kLastNamePrompt;
+  if (!(in >> uStr)) {
+    complain(out, err, "input ended before a last name was given");
+    return kExitFailure;
+  }
+  St1.setLastName(uStr);
+
+  St1.setBalance(kStartingBalance);
+  float uFloat = 0.0F;
+  while (St1.getBalance() > kSettled) {
+    out << kPaymentPrompt;
+    switch (readAmount(in, uFloat)) {
+      case AmountRead::kEnded:
+        complain(out, err, "input ended with tuition still owed");
+        return kExitFailure;
+      case AmountRead::kNotANumber:
+        complain(out, err, "amount not accepted: not a number");
+        break;
+      case AmountRead::kOutOfRange:
+        complain(out, err, "amount not accepted: out of range");
+        break;
+      case AmountRead::kTaken:
+        // An infinite balance could never be paid off, so the loop would
+        // never end: refuse the payment that would cause it.
+        if (std::isinf(St1.getBalance() - uFloat)) {
+          complain(out, err,
+                   "amount not accepted: the balance owed would be out of "
+                   "range");
+        } else {
+          St1.payTuition(uFloat);
+        }
+        break;
+    }
+  }
+
+  out << St1.getFirstName() << kNameSeparator << St1.getLastName()
+      << kClosingText;
+  // A run whose closing sentence never reached its reader has not succeeded,
+  // even though the dialogue itself went on to the end.
+  if (!out.flush()) {
+    complain(out, err, "write error on standard output");
+    return kExitFailure;
+  }
+  return kExitSuccess;
+}
+
+}  // namespace
+
+int runDialogue(std::istream& in, std::ostream& out, std::ostream& err) {
+  in.imbue(std::locale::classic());
+  in.exceptions(std::ios_base::badbit);
+  try {
+    return converse(in, out, err);
+  } catch (const std::bad_alloc&) {
+    complain(out, err, "out of memory");
+    return kExitFailure;
+  }
+}
+
+}  // namespace tuition

@@ -1,0 +1,247 @@
+#include "dialogue/dialogue.h"
+
+#include <gtest/gtest.h>
+
+#include <locale>
+#include <ostream>
+#include <sstream>
+#include <streambuf>
+#include <string>
+
+namespace tuition {
+namespace {
+
+const std::string kNamePrompts =
+    "Please enter your first name: Please enter your last name: ";
+const std::string kPaid = "north south has paid all of his/her tuition.";
+
+std::string paymentPrompts(int count) {
+  std::string prompts;
+  for (int i = 0; i < count; ++i) {
+    prompts += "Enter an amount of tuition to be paid: ";
+  }
+  return prompts;
+}
+
+const std::string kNotANumber = "tuition: amount not accepted: not a number\n";
+const std::string kOutOfRange = "tuition: amount not accepted: out of range\n";
+const std::string kStillOwed = "tuition: input ended with tuition still owed\n";
+
+struct Outcome {
+  std::string out;
+  std::string err;
+  int status;
+};
+
+Outcome converse(const std::string& input) {
+  std::istringstream in(input);
+  std::ostringstream out;
+  std::ostringstream err;
+  const int status = runDialogue(in, out, err);
+  return {out.str(), err.str(), status};
+}
+
+struct Transcript {
+  const char* name;
+  std::string input;
+  std::string out;
+  std::string err;
+  int status;
+};
+
+std::string nameOf(const testing::TestParamInfo<Transcript>& test) {
+  return test.param.name;
+}
+
+void PrintTo(const Transcript& c, std::ostream* os) { *os << c.name; }
+
+class TranscriptTest : public testing::TestWithParam<Transcript> {};
+
+TEST_P(TranscriptTest, WritesExactlyTheseTexts) {
+  const Outcome got = converse(GetParam().input);
+  EXPECT_EQ(got.out, GetParam().out);
+  EXPECT_EQ(got.err, GetParam().err);
+  EXPECT_EQ(got.status, GetParam().status);
+}
+
+std::string settled(int prompts) {
+  return kNamePrompts + paymentPrompts(prompts) + kPaid;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settles, TranscriptTest,
+    testing::Values(
+        Transcript{"ExactPayment", "north\nsouth\n1200\n", settled(1), "", 0},
+        Transcript{"TwoHalves", "north south 600 600", settled(2), "", 0},
+        Transcript{"Overpayment", "north south 1300", settled(1), "", 0},
+        Transcript{"NegativeRaisesBalance", "north south -100 1300", settled(2), "", 0},
+        Transcript{"ZeroChangesNothing", "north south 0 1200", settled(2), "", 0},
+        // 1199.99 then 0.01 still leaves about 0.0000098 owed.
+        Transcript{"RoundingLeavesARemainder", "north south 1199.99 0.01 1", settled(3), "", 0},
+        Transcript{"SeveralAmountsOnALine", "north south\n300 400 500\n", settled(3), "", 0},
+        Transcript{"BothNamesOnOneLine", "north south\n1200\n", settled(1), "", 0},
+        Transcript{"BlankLinesSkipped", "\n\n  north\n\n\tsouth\n\n\n1200\n", settled(1), "", 0},
+        Transcript{"NoFinalLineBreak", "north\nsouth\n1200", settled(1), "", 0},
+        Transcript{"ExponentAndSign", "north south +1.2e3", settled(1), "", 0},
+        Transcript{"LargestFloat", "north south 3.4028235e38", settled(1), "", 0},
+        // Too small to tell from zero: taken as a payment of nothing.
+        Transcript{"Underflow", "north south 1e-50 1200", settled(2), "", 0}),
+    nameOf);
+
+INSTANTIATE_TEST_SUITE_P(
+    RejectsAndAsksAgain, TranscriptTest,
+    testing::Values(
+        Transcript{"Letters", "north south abc 1200", settled(2), kNotANumber, 0},
+        Transcript{"WordThenNumber", "north south abc 300 900", settled(3), kNotANumber, 0},
+        // The number ends where the letters start: 12 is paid, abc is not.
+        Transcript{"NumberThenLetters", "north south 12abc 1188", settled(3), kNotANumber, 0},
+        Transcript{"LoneSign", "north south - 1200", settled(2), kNotANumber, 0},
+        Transcript{"SignThenLetters", "north south -x1 1200", settled(2), kNotANumber, 0},
+        Transcript{"CutAfterExponent", "north south 1e 1200", settled(2), kNotANumber, 0},
+        Transcript{"CutAfterExponentSign", "north south 1e+x 1200", settled(2), kNotANumber, 0},
+        Transcript{"Infinity", "north south inf 1200", settled(2), kNotANumber, 0},
+        Transcript{"NotANumber", "north south nan 1200", settled(2), kNotANumber, 0},
+        // A comma is no decimal point: 1 is paid, then ",5" is refused.
+        Transcript{"Comma", "north south 1,5 1199", settled(3), kNotANumber, 0},
+        Transcript{"TooLarge", "north south 1e39 1200", settled(2), kOutOfRange, 0},
+        Transcript{"TooNegative", "north south -1e39 1200", settled(2), kOutOfRange, 0},
+        Transcript{"TwoRejections", "north south x 1e99 1200", settled(3),
+                   kNotANumber + kOutOfRange, 0},
+        // The second -3e38 would make the balance infinite, which nothing
+        // could pay off; refused, the balance stays about 3e38 and 3e38 pays it.
+        Transcript{"BalanceWouldOverflow", "north south -3e38 -3e38 3e38", settled(3),
+                   "tuition: amount not accepted: the balance owed would be out of range\n",
+                   0}),
+    nameOf);
+
+INSTANTIATE_TEST_SUITE_P(
+    InputEndsEarly, TranscriptTest,
+    testing::Values(
+        Transcript{"NoInput", "", "Please enter your first name: ",
+                   "tuition: input ended before a first name was given\n", 1},
+        Transcript{"OnlyBlankLines", " \n\n\t\n", "Please enter your first name: ",
+                   "tuition: input ended before a first name was given\n", 1},
+        Transcript{"NoLastName", "north\n", kNamePrompts,
+                   "tuition: input ended before a last name was given\n", 1},
+        Transcript{"NoAmount", "north south\n", kNamePrompts + paymentPrompts(1),
+                   kStillOwed, 1},
+        Transcript{"NotEnoughPaid", "north south 600\n", kNamePrompts + paymentPrompts(2),
+                   kStillOwed, 1},
+        Transcript{"LastWordUnreadable", "north south abc",
+                   kNamePrompts + paymentPrompts(2), kNotANumber + kStillOwed, 1},
+        Transcript{"LoneSignAtEnd", "north south -", kNamePrompts + paymentPrompts(2),
+                   kNotANumber + kStillOwed, 1}),
+    nameOf);
+
+int countPrompts(const std::string& out) {
+  int count = 0;
+  for (auto at = out.find("Enter an amount"); at != std::string::npos;
+       at = out.find("Enter an amount", at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+// Single-precision rounding after each payment: 12,000 tenths leave about
+// 0.146 owed, and it takes 12,002 of them to settle.
+TEST(DialogueTest, TenthsSettleAtTheTwelveThousandAndSecond) {
+  std::string payments = "north south";
+  for (int i = 0; i < 12001; ++i) payments += " 0.1";
+  const Outcome short1 = converse(payments);
+  EXPECT_EQ(short1.status, 1);
+  EXPECT_EQ(short1.err, kStillOwed);
+
+  const Outcome enough = converse(payments + " 0.1");
+  EXPECT_EQ(enough.status, 0);
+  EXPECT_EQ(countPrompts(enough.out), 12002);
+  EXPECT_EQ(enough.out.substr(enough.out.size() - kPaid.size()), kPaid);
+}
+
+TEST(DialogueTest, LongNamesAreKeptWhole) {
+  const std::string first(700, 'f');
+  const std::string last(300, 'l');
+  const Outcome got = converse(first + "\n" + last + "\n1200\n");
+  EXPECT_EQ(got.out, kNamePrompts + paymentPrompts(1) + first + " " + last +
+                         " has paid all of his/her tuition.");
+  EXPECT_EQ(got.status, 0);
+}
+
+// A locale whose decimal point is a comma, as many users have.
+struct CommaDecimal : std::numpunct<char> {
+  char do_decimal_point() const override { return ','; }
+};
+
+TEST(DialogueTest, ReadsAFullStopAsDecimalPointWhateverTheLocale) {
+  std::istringstream in("north south 1199.99 0.01 1");
+  in.imbue(std::locale(in.getloc(), new CommaDecimal));
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(runDialogue(in, out, err), 0);
+  EXPECT_EQ(out.str(), settled(3));
+  EXPECT_EQ(err.str(), "");
+}
+
+// Text that reaches `screen` only when flushed, as through a buffered standard
+// output, or at once, as through standard error.
+class Screen : public std::streambuf {
+ public:
+  Screen(std::string& screen, bool buffered) : screen_(screen), buffered_(buffered) {}
+
+ protected:
+  int_type overflow(int_type ch) override {
+    if (!traits_type::eq_int_type(ch, traits_type::eof())) {
+      const char c = traits_type::to_char_type(ch);
+      xsputn(&c, 1);
+    }
+    return traits_type::not_eof(ch);
+  }
+  std::streamsize xsputn(const char* text, std::streamsize size) override {
+    (buffered_ ? held_ : screen_).append(text, static_cast<std::size_t>(size));
+    return size;
+  }
+  int sync() override {
+    screen_ += held_;
+    held_.clear();
+    return 0;
+  }
+
+ private:
+  std::string& screen_;
+  bool buffered_;
+  std::string held_;
+};
+
+// Even with all the answers already waiting, so that nothing forces a flush
+// before a read, a diagnostic follows the prompt it concerns.
+TEST(DialogueTest, DiagnosticsFollowTheirPrompt) {
+  std::string screen;
+  Screen outBuffer(screen, true);
+  Screen errBuffer(screen, false);
+  std::ostream out(&outBuffer);
+  std::ostream err(&errBuffer);
+  std::istringstream in("north south abc 1200");
+  EXPECT_EQ(runDialogue(in, out, err), 0);
+  EXPECT_EQ(screen, kNamePrompts + paymentPrompts(1) + kNotANumber +
+                        paymentPrompts(1) + kPaid);
+}
+
+// Stands for a full disk or a closed descriptor: every write fails.
+struct RefusingBuffer : std::streambuf {
+  int_type overflow(int_type) override { return traits_type::eof(); }
+};
+
+TEST(DialogueTest, FailedOutputIsReportedAtTheEnd) {
+  std::istringstream in("north south abc 1200 rest");
+  RefusingBuffer refusing;
+  std::ostream out(&refusing);
+  std::ostringstream err;
+  EXPECT_EQ(runDialogue(in, out, err), 1);
+  // The dialogue went on to the end, rejecting as usual, before saying so.
+  EXPECT_EQ(err.str(), kNotANumber + "tuition: write error on standard output\n");
+  std::string rest;
+  EXPECT_TRUE(in >> rest);
+  EXPECT_EQ(rest, "rest");
+}
+
+}  // namespace
+}  // namespace tuition

@@ -1,0 +1,154 @@
+// Runs the built program as scripts and people do: through pipes, with real
+// end of input, real exit statuses and real standard descriptors.
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+
+#include "dialogue/test_subprocess.h"
+
+namespace tuition {
+namespace {
+
+using test::Finished;
+using test::runProgram;
+using test::StdoutTarget;
+using test::Subprocess;
+using test::SubprocessOptions;
+
+const std::string kProgram = TUITION_EXECUTABLE;
+
+const std::string kFirst = "Please enter your first name: ";
+const std::string kLast = "Please enter your last name: ";
+const std::string kPay = "Enter an amount of tuition to be paid: ";
+const std::string kPaid = "north south has paid all of his/her tuition.";
+const std::string kNorthSouth = "north\nsouth\n1200\n";
+
+struct ProgramCase {
+  const char* name;
+  std::string input;
+  SubprocessOptions options;
+  std::string out;
+  std::string err;
+  int status;
+};
+
+std::string nameOf(const testing::TestParamInfo<ProgramCase>& test) {
+  return test.param.name;
+}
+
+void PrintTo(const ProgramCase& c, std::ostream* os) { *os << c.name; }
+
+class ProgramTest : public testing::TestWithParam<ProgramCase> {};
+
+TEST_P(ProgramTest, Transcript) {
+  const ProgramCase& c = GetParam();
+  const Finished got = runProgram(kProgram, c.input, c.options);
+  ASSERT_FALSE(got.timedOut);
+  EXPECT_EQ(got.termSignal, 0);
+  EXPECT_EQ(got.out, c.out);
+  EXPECT_EQ(got.err, c.err);
+  EXPECT_EQ(got.exitStatus, c.status);
+}
+
+SubprocessOptions merged() {
+  SubprocessOptions options;
+  options.mergeStderr = true;
+  return options;
+}
+
+SubprocessOptions stdoutTo(StdoutTarget target) {
+  SubprocessOptions options;
+  options.stdoutTarget = target;
+  return options;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pipes, ProgramTest,
+    testing::Values(
+        ProgramCase{"NorthSouth", kNorthSouth, {},
+                    "Please enter your first name: Please enter your last name: "
+                    "Enter an amount of tuition to be paid: "
+                    "north south has paid all of his/her tuition.",
+                    "", 0},
+        ProgramCase{"ArgumentsIgnored", kNorthSouth, {{"--help", "-", "north"}},
+                    kFirst + kLast + kPay + kPaid, "", 0},
+        ProgramCase{"EndAtFirstName", "", {}, kFirst,
+                    "tuition: input ended before a first name was given\n", 1},
+        ProgramCase{"EndAtLastName", "north\n", {}, kFirst + kLast,
+                    "tuition: input ended before a last name was given\n", 1},
+        ProgramCase{"EndWhileOwing", "north\nsouth\n600\n", {},
+                    kFirst + kLast + kPay + kPay,
+                    "tuition: input ended with tuition still owed\n", 1},
+        ProgramCase{"RejectedText", "north\nsouth\nabc 1200\n", {},
+                    kFirst + kLast + kPay + kPay + kPaid,
+                    "tuition: amount not accepted: not a number\n", 0},
+        ProgramCase{"OutOfRange", "north\nsouth\n1e39\n1200\n", {},
+                    kFirst + kLast + kPay + kPay + kPaid,
+                    "tuition: amount not accepted: out of range\n", 0},
+        // Each diagnostic comes right after the prompt it concerns.
+        ProgramCase{"MergedRejection", "north\nsouth\nabc\n1200\n", merged(),
+                    kFirst + kLast + kPay +
+                        "tuition: amount not accepted: not a number\n" + kPay +
+                        kPaid,
+                    "", 0},
+        ProgramCase{"MergedEnd", "north\nsouth\n", merged(),
+                    kFirst + kLast + kPay +
+                        "tuition: input ended with tuition still owed\n",
+                    "", 1},
+        ProgramCase{"FullDevice", kNorthSouth, stdoutTo(StdoutTarget::kDevFull), "",
+                    "tuition: write error on standard output\n", 1},
+        ProgramCase{"ClosedStdout", kNorthSouth, stdoutTo(StdoutTarget::kClosed), "",
+                    "tuition: write error on standard output\n", 1}),
+    nameOf);
+
+// Answers each prompt only once the whole of it has arrived, as a person does:
+// a prompt left in the program's buffer makes this fail on its time limit.
+TEST(ProgramTest, AnswersEachPromptAfterItAppears) {
+  struct Step {
+    std::string shown;  // what appears after the previous answer
+    std::string answer;
+  };
+  const Step steps[] = {
+      {kFirst, "north\n"},
+      {kLast, "south\n"},
+      {kPay, "abc\n"},
+      {"tuition: amount not accepted: not a number\n" + kPay, "600\n"},
+      {kPay, "600\n"},
+  };
+  Subprocess child(kProgram, merged());
+  std::string expected;
+  for (const Step& step : steps) {
+    expected += step.shown;
+    ASSERT_TRUE(child.awaitOutput(expected.size())) << "still waiting for: " << expected;
+    ASSERT_EQ(child.output(), expected);
+    child.send(step.answer);
+  }
+  const Finished got = child.finish();
+  ASSERT_FALSE(got.timedOut);
+  EXPECT_EQ(got.out, expected + kPaid);
+  EXPECT_EQ(got.exitStatus, 0);
+}
+
+TEST(ProgramTest, RunningOutOfMemoryIsReported) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer needs more address space than the cap";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+  GTEST_SKIP() << "AddressSanitizer needs more address space than the cap";
+#endif
+#endif
+  SubprocessOptions options;
+  options.addressSpaceLimit = std::size_t{64} << 20;
+  // One word larger than all the memory the program may have.
+  const Finished got =
+      runProgram(kProgram, std::string(std::size_t{96} << 20, 'n'), options);
+  ASSERT_FALSE(got.timedOut);
+  EXPECT_EQ(got.termSignal, 0);
+  EXPECT_EQ(got.out, kFirst);
+  EXPECT_EQ(got.err, "tuition: out of memory\n");
+  EXPECT_EQ(got.exitStatus, 1);
+}
+
+}  // namespace
+}  // namespace tuition
