@@ -4,13 +4,9 @@
 
 namespace tuition {
 
-void TuitionAccount::setFirstName(std::string name) {
-  firstName = std::move(name);
-}
+void TuitionAccount::setFirstName(std::string name) { firstName = std::move(name); }
 
-void TuitionAccount::setLastName(std::string name) {
-  lastName = std::move(name);
-}
+void TuitionAccount::setLastName(std::string name) { lastName = std::move(name); }
 
 void TuitionAccount::setBalance(float amount) { balance = amount; }
 

@@ -43,10 +43,8 @@ TEST_P(PaymentTest, LeavesExactSinglePrecisionBalance) {
 INSTANTIATE_TEST_SUITE_P(
     Payments, PaymentTest,
     testing::Values(PaymentCase{{}, 1200.0F}, PaymentCase{{1200.0F}, 0.0F},
-                    PaymentCase{{600.0F, 600.0F}, 0.0F},
-                    PaymentCase{{1300.0F}, -100.0F},
-                    PaymentCase{{-100.0F}, 1300.0F},
-                    PaymentCase{{0.0F}, 1200.0F},
+                    PaymentCase{{600.0F, 600.0F}, 0.0F}, PaymentCase{{1300.0F}, -100.0F},
+                    PaymentCase{{-100.0F}, 1300.0F}, PaymentCase{{0.0F}, 1200.0F},
                     // 1199.99 is held as 1199.989990234375.
                     PaymentCase{{1199.99F}, 0.010009765625F},
                     // Still owed: 0.01 is not exactly representable either.

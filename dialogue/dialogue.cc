@@ -7,6 +7,7 @@
 #include <new>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "account/tuition_account.h"
 
@@ -14,11 +15,11 @@ namespace tuition {
 namespace {
 
 // Scripts compare the output byte for byte: none of these texts may change.
-constexpr char kFirstNamePrompt[] = "Please enter your first name: ";
-constexpr char kLastNamePrompt[] = "Please enter your last name: ";
-constexpr char kPaymentPrompt[] = "Enter an amount of tuition to be paid: ";
-constexpr char kNameSeparator[] = " ";
-constexpr char kClosingText[] = " has paid all of his/her tuition.";
+constexpr std::string_view kFirstNamePrompt = "Please enter your first name: ";
+constexpr std::string_view kLastNamePrompt = "Please enter your last name: ";
+constexpr std::string_view kPaymentPrompt = "Enter an amount of tuition to be paid: ";
+constexpr std::string_view kNameSeparator = " ";
+constexpr std::string_view kClosingText = " has paid all of his/her tuition.";
 
 constexpr float kStartingBalance = 1200.0F;
 // The loop runs while more than this is owed; an overpayment is never reported.
@@ -31,10 +32,8 @@ enum class AmountRead { kTaken, kNotANumber, kOutOfRange, kEnded };
 // as the next answer.
 void discardRestOfWord(std::istream& in) {
   const auto& ctype = std::use_facet<std::ctype<char>>(in.getloc());
-  for (auto next = in.peek(); next != std::istream::traits_type::eof();
-       next = in.peek()) {
-    if (ctype.is(std::ctype_base::space,
-                 std::istream::traits_type::to_char_type(next))) {
+  for (auto next = in.peek(); next != std::istream::traits_type::eof(); next = in.peek()) {
+    if (ctype.is(std::ctype_base::space, std::istream::traits_type::to_char_type(next))) {
       return;
     }
     in.ignore();
@@ -116,8 +115,7 @@ int converse(std::istream& in, std::ostream& out, std::ostream& err) {
     }
   }
 
-  out << St1.getFirstName() << kNameSeparator << St1.getLastName()
-      << kClosingText;
+  out << St1.getFirstName() << kNameSeparator << St1.getLastName() << kClosingText;
   // A run whose closing sentence never reached its reader has not succeeded,
   // even though the dialogue itself went on to the end.
   if (!out.flush()) {

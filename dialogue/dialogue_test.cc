@@ -11,8 +11,7 @@
 namespace tuition {
 namespace {
 
-const std::string kNamePrompts =
-    "Please enter your first name: Please enter your last name: ";
+const std::string kNamePrompts = "Please enter your first name: Please enter your last name: ";
 const std::string kPaid = "north south has paid all of his/her tuition.";
 
 std::string paymentPrompts(int count) {
@@ -49,9 +48,7 @@ struct Transcript {
   int status;
 };
 
-std::string nameOf(const testing::TestParamInfo<Transcript>& test) {
-  return test.param.name;
-}
+std::string nameOf(const testing::TestParamInfo<Transcript>& test) { return test.param.name; }
 
 void PrintTo(const Transcript& c, std::ostream* os) { *os << c.name; }
 
@@ -64,9 +61,7 @@ TEST_P(TranscriptTest, WritesExactlyTheseTexts) {
   EXPECT_EQ(got.status, GetParam().status);
 }
 
-std::string settled(int prompts) {
-  return kNamePrompts + paymentPrompts(prompts) + kPaid;
-}
+std::string settled(int prompts) { return kNamePrompts + paymentPrompts(prompts) + kPaid; }
 
 INSTANTIATE_TEST_SUITE_P(
     Settles, TranscriptTest,
@@ -110,27 +105,25 @@ INSTANTIATE_TEST_SUITE_P(
         // The second -3e38 would make the balance infinite, which nothing
         // could pay off; refused, the balance stays about 3e38 and 3e38 pays it.
         Transcript{"BalanceWouldOverflow", "north south -3e38 -3e38 3e38", settled(3),
-                   "tuition: amount not accepted: the balance owed would be out of range\n",
-                   0}),
+                   "tuition: amount not accepted: the balance owed would be out of range\n", 0}),
     nameOf);
 
 INSTANTIATE_TEST_SUITE_P(
     InputEndsEarly, TranscriptTest,
-    testing::Values(
-        Transcript{"NoInput", "", "Please enter your first name: ",
-                   "tuition: input ended before a first name was given\n", 1},
-        Transcript{"OnlyBlankLines", " \n\n\t\n", "Please enter your first name: ",
-                   "tuition: input ended before a first name was given\n", 1},
-        Transcript{"NoLastName", "north\n", kNamePrompts,
-                   "tuition: input ended before a last name was given\n", 1},
-        Transcript{"NoAmount", "north south\n", kNamePrompts + paymentPrompts(1),
-                   kStillOwed, 1},
-        Transcript{"NotEnoughPaid", "north south 600\n", kNamePrompts + paymentPrompts(2),
-                   kStillOwed, 1},
-        Transcript{"LastWordUnreadable", "north south abc",
-                   kNamePrompts + paymentPrompts(2), kNotANumber + kStillOwed, 1},
-        Transcript{"LoneSignAtEnd", "north south -", kNamePrompts + paymentPrompts(2),
-                   kNotANumber + kStillOwed, 1}),
+    testing::Values(Transcript{"NoInput", "", "Please enter your first name: ",
+                               "tuition: input ended before a first name was given\n", 1},
+                    Transcript{"OnlyBlankLines", " \n\n\t\n", "Please enter your first name: ",
+                               "tuition: input ended before a first name was given\n", 1},
+                    Transcript{"NoLastName", "north\n", kNamePrompts,
+                               "tuition: input ended before a last name was given\n", 1},
+                    Transcript{"NoAmount", "north south\n", kNamePrompts + paymentPrompts(1),
+                               kStillOwed, 1},
+                    Transcript{"NotEnoughPaid", "north south 600\n",
+                               kNamePrompts + paymentPrompts(2), kStillOwed, 1},
+                    Transcript{"LastWordUnreadable", "north south abc",
+                               kNamePrompts + paymentPrompts(2), kNotANumber + kStillOwed, 1},
+                    Transcript{"LoneSignAtEnd", "north south -", kNamePrompts + paymentPrompts(2),
+                               kNotANumber + kStillOwed, 1}),
     nameOf);
 
 int countPrompts(const std::string& out) {
@@ -221,13 +214,12 @@ TEST(DialogueTest, DiagnosticsFollowTheirPrompt) {
   std::ostream err(&errBuffer);
   std::istringstream in("north south abc 1200");
   EXPECT_EQ(runDialogue(in, out, err), 0);
-  EXPECT_EQ(screen, kNamePrompts + paymentPrompts(1) + kNotANumber +
-                        paymentPrompts(1) + kPaid);
+  EXPECT_EQ(screen, kNamePrompts + paymentPrompts(1) + kNotANumber + paymentPrompts(1) + kPaid);
 }
 
 // Stands for a full disk or a closed descriptor: every write fails.
 struct RefusingBuffer : std::streambuf {
-  int_type overflow(int_type) override { return traits_type::eof(); }
+  int_type overflow(int_type /*ch*/) override { return traits_type::eof(); }
 };
 
 TEST(DialogueTest, FailedOutputIsReportedAtTheEnd) {

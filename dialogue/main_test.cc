@@ -4,6 +4,8 @@
 
 #include <ostream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "dialogue/test_subprocess.h"
 
@@ -33,9 +35,7 @@ struct ProgramCase {
   int status;
 };
 
-std::string nameOf(const testing::TestParamInfo<ProgramCase>& test) {
-  return test.param.name;
-}
+std::string nameOf(const testing::TestParamInfo<ProgramCase>& test) { return test.param.name; }
 
 void PrintTo(const ProgramCase& c, std::ostream* os) { *os << c.name; }
 
@@ -51,6 +51,14 @@ TEST_P(ProgramTest, Transcript) {
   EXPECT_EQ(got.exitStatus, c.status);
 }
 
+SubprocessOptions piped() { return {}; }
+
+SubprocessOptions withArgs(std::vector<std::string> args) {
+  SubprocessOptions options;
+  options.args = std::move(args);
+  return options;
+}
+
 SubprocessOptions merged() {
   SubprocessOptions options;
   options.mergeStderr = true;
@@ -63,43 +71,39 @@ SubprocessOptions stdoutTo(StdoutTarget target) {
   return options;
 }
 
+const std::string kNotANumber = "tuition: amount not accepted: not a number\n";
+const std::string kStillOwed = "tuition: input ended with tuition still owed\n";
+const std::string kWriteError = "tuition: write error on standard output\n";
+
 INSTANTIATE_TEST_SUITE_P(
     Pipes, ProgramTest,
     testing::Values(
-        ProgramCase{"NorthSouth", kNorthSouth, {},
-                    "Please enter your first name: Please enter your last name: "
-                    "Enter an amount of tuition to be paid: "
-                    "north south has paid all of his/her tuition.",
+        ProgramCase{"NorthSouth", kNorthSouth, piped(),
+                    "Please enter your first name: Please enter your last name: Enter an amount "
+                    "of tuition to be paid: north south has paid all of his/her tuition.",
                     "", 0},
-        ProgramCase{"ArgumentsIgnored", kNorthSouth, {{"--help", "-", "north"}},
+        ProgramCase{"ArgumentsIgnored", kNorthSouth, withArgs({"--help", "-", "north"}),
                     kFirst + kLast + kPay + kPaid, "", 0},
-        ProgramCase{"EndAtFirstName", "", {}, kFirst,
+        ProgramCase{"EndAtFirstName", "", piped(), kFirst,
                     "tuition: input ended before a first name was given\n", 1},
-        ProgramCase{"EndAtLastName", "north\n", {}, kFirst + kLast,
+        ProgramCase{"EndAtLastName", "north\n", piped(), kFirst + kLast,
                     "tuition: input ended before a last name was given\n", 1},
-        ProgramCase{"EndWhileOwing", "north\nsouth\n600\n", {},
-                    kFirst + kLast + kPay + kPay,
-                    "tuition: input ended with tuition still owed\n", 1},
-        ProgramCase{"RejectedText", "north\nsouth\nabc 1200\n", {},
-                    kFirst + kLast + kPay + kPay + kPaid,
-                    "tuition: amount not accepted: not a number\n", 0},
-        ProgramCase{"OutOfRange", "north\nsouth\n1e39\n1200\n", {},
+        ProgramCase{"EndWhileOwing", "north\nsouth\n600\n", piped(), kFirst + kLast + kPay + kPay,
+                    kStillOwed, 1},
+        ProgramCase{"RejectedText", "north\nsouth\nabc 1200\n", piped(),
+                    kFirst + kLast + kPay + kPay + kPaid, kNotANumber, 0},
+        ProgramCase{"OutOfRange", "north\nsouth\n1e39\n1200\n", piped(),
                     kFirst + kLast + kPay + kPay + kPaid,
                     "tuition: amount not accepted: out of range\n", 0},
         // Each diagnostic comes right after the prompt it concerns.
         ProgramCase{"MergedRejection", "north\nsouth\nabc\n1200\n", merged(),
-                    kFirst + kLast + kPay +
-                        "tuition: amount not accepted: not a number\n" + kPay +
-                        kPaid,
-                    "", 0},
-        ProgramCase{"MergedEnd", "north\nsouth\n", merged(),
-                    kFirst + kLast + kPay +
-                        "tuition: input ended with tuition still owed\n",
-                    "", 1},
-        ProgramCase{"FullDevice", kNorthSouth, stdoutTo(StdoutTarget::kDevFull), "",
-                    "tuition: write error on standard output\n", 1},
-        ProgramCase{"ClosedStdout", kNorthSouth, stdoutTo(StdoutTarget::kClosed), "",
-                    "tuition: write error on standard output\n", 1}),
+                    kFirst + kLast + kPay + kNotANumber + kPay + kPaid, "", 0},
+        ProgramCase{"MergedEnd", "north\nsouth\n", merged(), kFirst + kLast + kPay + kStillOwed, "",
+                    1},
+        ProgramCase{"FullDevice", kNorthSouth, stdoutTo(StdoutTarget::kDevFull), "", kWriteError,
+                    1},
+        ProgramCase{"ClosedStdout", kNorthSouth, stdoutTo(StdoutTarget::kClosed), "", kWriteError,
+                    1}),
     nameOf);
 
 // Answers each prompt only once the whole of it has arrived, as a person does:
@@ -109,11 +113,9 @@ TEST(ProgramTest, AnswersEachPromptAfterItAppears) {
     std::string shown;  // what appears after the previous answer
     std::string answer;
   };
-  const Step steps[] = {
-      {kFirst, "north\n"},
-      {kLast, "south\n"},
-      {kPay, "abc\n"},
-      {"tuition: amount not accepted: not a number\n" + kPay, "600\n"},
+  const std::vector<Step> steps = {
+      {kFirst, "north\n"}, {kLast, "south\n"},
+      {kPay, "abc\n"},     {"tuition: amount not accepted: not a number\n" + kPay, "600\n"},
       {kPay, "600\n"},
   };
   Subprocess child(kProgram, merged());
@@ -141,8 +143,7 @@ TEST(ProgramTest, RunningOutOfMemoryIsReported) {
   SubprocessOptions options;
   options.addressSpaceLimit = std::size_t{64} << 20;
   // One word larger than all the memory the program may have.
-  const Finished got =
-      runProgram(kProgram, std::string(std::size_t{96} << 20, 'n'), options);
+  const Finished got = runProgram(kProgram, std::string(std::size_t{96} << 20, 'n'), options);
   ASSERT_FALSE(got.timedOut);
   EXPECT_EQ(got.termSignal, 0);
   EXPECT_EQ(got.out, kFirst);

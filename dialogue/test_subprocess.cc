@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <csignal>
 #include <stdexcept>
@@ -22,8 +23,8 @@ namespace {
 // onto 0, 1 and 2 in the child can never overwrite one another, even when the
 // test runs with a standard descriptor closed.
 void makePipe(int& readEnd, int& writeEnd) {
-  int ends[2];
-  if (pipe2(ends, O_CLOEXEC) != 0) fail("pipe2");
+  std::array<int, 2> ends{};
+  if (pipe2(ends.data(), O_CLOEXEC) != 0) fail("pipe2");
   for (int& end : ends) {
     const int moved = fcntl(end, F_DUPFD_CLOEXEC, 3);
     if (moved < 0) fail("fcntl");
@@ -34,21 +35,26 @@ void makePipe(int& readEnd, int& writeEnd) {
   writeEnd = ends[1];
 }
 
+void closeFd(int& fd) {
+  if (fd >= 0) close(fd);
+  fd = -1;
+}
+
 void setNonBlocking(int fd) {
   if (fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK) != 0) fail("fcntl");
 }
 
 }  // namespace
 
-Subprocess::Subprocess(const std::string& path,
-                       const SubprocessOptions& options) {
+Subprocess::Subprocess(const std::string& path, const SubprocessOptions& options) {
   // A child that exits early must not kill the test with SIGPIPE; the child
   // gets the default action back before it starts.
-  std::signal(SIGPIPE, SIG_IGN);
+  static_cast<void>(std::signal(SIGPIPE, SIG_IGN));
 
   std::vector<std::string> args{path};
   args.insert(args.end(), options.args.begin(), options.args.end());
   std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
 
@@ -85,7 +91,7 @@ Subprocess::Subprocess(const std::string& path,
       const rlimit limit{options.addressSpaceLimit, options.addressSpaceLimit};
       if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(126);
     }
-    signal(SIGPIPE, SIG_DFL);
+    static_cast<void>(signal(SIGPIPE, SIG_DFL));
     execv(argv[0], argv.data());
     _exit(127);
   }
@@ -106,19 +112,13 @@ Subprocess::~Subprocess() {
   }
 }
 
-void Subprocess::closeFd(int& fd) {
-  if (fd >= 0) close(fd);
-  fd = -1;
-}
-
 void Subprocess::send(std::string_view text) { pending_.append(text); }
 
 bool Subprocess::awaitOutput(std::size_t size, Duration limit) {
   return pumpUntil([&] { return out_.size() >= size; }, Clock::now() + limit);
 }
 
-bool Subprocess::pumpUntil(const std::function<bool()>& done,
-                           Clock::time_point deadline) {
+bool Subprocess::pumpUntil(const std::function<bool()>& done, Clock::time_point deadline) {
   while (!done()) {
     if (inFd_ >= 0 && pending_.empty() && closeInput_) closeFd(inFd_);
     std::vector<pollfd> polled;
@@ -146,10 +146,10 @@ bool Subprocess::pumpUntil(const std::function<bool()>& done,
         }
         continue;
       }
-      char buffer[65536];
-      const ssize_t got = read(p.fd, buffer, sizeof buffer);
+      std::array<char, 65536> buffer{};
+      const ssize_t got = read(p.fd, buffer.data(), buffer.size());
       if (got > 0) {
-        (p.fd == outFd_ ? out_ : err_).append(buffer, static_cast<std::size_t>(got));
+        (p.fd == outFd_ ? out_ : err_).append(buffer.data(), static_cast<std::size_t>(got));
       } else if (got == 0 || (errno != EAGAIN && errno != EINTR)) {
         closeFd(p.fd == outFd_ ? outFd_ : errFd_);
       }

@@ -44,6 +44,8 @@ class Subprocess {
   ~Subprocess();
   Subprocess(const Subprocess&) = delete;
   Subprocess& operator=(const Subprocess&) = delete;
+  Subprocess(Subprocess&&) = delete;
+  Subprocess& operator=(Subprocess&&) = delete;
 
   // Queues text for the child's standard input; it is written while waiting.
   void send(std::string_view text);
@@ -60,7 +62,6 @@ class Subprocess {
  private:
   using Clock = std::chrono::steady_clock;
   bool pumpUntil(const std::function<bool()>& done, Clock::time_point deadline);
-  void closeFd(int& fd);
 
   pid_t pid_ = -1;
   int inFd_ = -1;
