@@ -9,6 +9,8 @@
 #include <array>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
+#include <set>
 #include <stdexcept>
 #include <thread>
 
@@ -19,20 +21,33 @@ namespace {
   throw std::runtime_error(std::string(what) + " failed");
 }
 
-// A pipe whose ends are above the standard descriptors, so that moving them
-// onto 0, 1 and 2 in the child can never overwrite one another, even when the
-// test runs with a standard descriptor closed.
+// Moves a descriptor above the standard ones, so that moving it onto 0, 1 or 2
+// in the child can never overwrite another the child still needs, even when
+// the test itself runs with a standard descriptor closed.
+int aboveStandard(int fd) {
+  if (fd < 0) fail("open");
+  const int moved = fcntl(fd, F_DUPFD_CLOEXEC, 3);
+  if (moved < 0) fail("fcntl");
+  close(fd);
+  return moved;
+}
+
 void makePipe(int& readEnd, int& writeEnd) {
   std::array<int, 2> ends{};
   if (pipe2(ends.data(), O_CLOEXEC) != 0) fail("pipe2");
-  for (int& end : ends) {
-    const int moved = fcntl(end, F_DUPFD_CLOEXEC, 3);
-    if (moved < 0) fail("fcntl");
-    close(end);
-    end = moved;
+  readEnd = aboveStandard(ends[0]);
+  writeEnd = aboveStandard(ends[1]);
+}
+
+// Opens a pseudo-terminal. Returns the side the test drives and sets
+// `terminal` to the side the child sees as its terminal.
+int openTerminal(int& terminal) {
+  const int controller = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (controller < 0 || grantpt(controller) != 0 || unlockpt(controller) != 0) {
+    fail("posix_openpt");
   }
-  readEnd = ends[0];
-  writeEnd = ends[1];
+  terminal = aboveStandard(open(ptsname(controller), O_RDWR | O_NOCTTY | O_CLOEXEC));
+  return aboveStandard(controller);
 }
 
 void closeFd(int& fd) {
@@ -58,35 +73,45 @@ Subprocess::Subprocess(const std::string& path, const SubprocessOptions& options
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
 
-  int childIn = -1;
-  int childOut = -1;
-  int childErr = -1;
-  makePipe(childIn, inFd_);
-  if (options.stdoutTarget == StdoutTarget::kPipe) {
-    makePipe(outFd_, childOut);
+  // What the child gets as its descriptors 0, 1 and 2; -1 leaves one closed.
+  std::array<int, 3> childFds{-1, -1, -1};
+  if (options.terminal) {
+    int terminal = -1;
+    outFd_ = openTerminal(terminal);
+    inFd_ = aboveStandard(dup(outFd_));
+    childFds = {terminal, terminal, terminal};
+  } else {
+    makePipe(childFds[0], inFd_);
+    switch (options.stdoutTarget) {
+      case StdoutTarget::kPipe:
+        makePipe(outFd_, childFds[1]);
+        break;
+      case StdoutTarget::kDevFull:
+        childFds[1] = aboveStandard(open("/dev/full", O_WRONLY | O_CLOEXEC));
+        break;
+      case StdoutTarget::kClosed:
+        break;
+    }
+    if (options.mergeStderr) {
+      childFds[2] = childFds[1];
+    } else {
+      makePipe(errFd_, childFds[2]);
+    }
   }
-  if (!options.mergeStderr) makePipe(errFd_, childErr);
 
   pid_ = fork();
   if (pid_ < 0) fail("fork");
   if (pid_ == 0) {
     // Only async-signal-safe calls from here to exec.
-    dup2(childIn, STDIN_FILENO);
-    switch (options.stdoutTarget) {
-      case StdoutTarget::kPipe:
-        dup2(childOut, STDOUT_FILENO);
-        break;
-      case StdoutTarget::kDevFull: {
-        const int full = open("/dev/full", O_WRONLY | O_CLOEXEC);
-        if (full < 0) _exit(126);
-        dup2(full, STDOUT_FILENO);
-        break;
+    if (options.terminal) setsid();
+    for (int fd = 0; fd < 3; ++fd) {
+      const int source = childFds[static_cast<std::size_t>(fd)];
+      if (source < 0) {
+        close(fd);
+      } else {
+        dup2(source, fd);
       }
-      case StdoutTarget::kClosed:
-        close(STDOUT_FILENO);
-        break;
     }
-    dup2(options.mergeStderr ? STDOUT_FILENO : childErr, STDERR_FILENO);
     if (options.addressSpaceLimit != 0) {
       const rlimit limit{options.addressSpaceLimit, options.addressSpaceLimit};
       if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(126);
@@ -96,7 +121,7 @@ Subprocess::Subprocess(const std::string& path, const SubprocessOptions& options
     _exit(127);
   }
 
-  for (int fd : {childIn, childOut, childErr}) {
+  for (const int fd : std::set<int>(childFds.begin(), childFds.end())) {
     if (fd >= 0) close(fd);
   }
   for (int fd : {inFd_, outFd_, errFd_}) {

@@ -21,6 +21,9 @@ struct SubprocessOptions {
   // Standard error joins standard output in one pipe, as in `2>&1`, so that
   // their order is what a reader of a merged log would see.
   bool mergeStderr = false;
+  // Standard input, output and error are one pseudo-terminal instead, which
+  // echoes what is sent, as a console does; the two options above are unused.
+  bool terminal = false;
   // Caps the child's address space in bytes; 0 leaves it as it is.
   std::size_t addressSpaceLimit = 0;
 };
