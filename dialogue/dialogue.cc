@@ -44,10 +44,10 @@ void discardRestOfWord(std::istream& in) {
 // succeeds. Reports the end of input only when nothing but whitespace is left,
 // so that an unreadable last word is still rejected as such.
 AmountRead readAmount(std::istream& in, float& amount) {
-  in >> std::ws;
-  if (in.peek() == std::istream::traits_type::eof()) {
-    return AmountRead::kEnded;
-  }
+  // The sentry skips leading whitespace, and fails only when nothing else is
+  // left (or the end was reached before). Unlike std::ws it uses the stream's
+  // cached facets, which matters when scripts pay millions of times.
+  if (!std::istream::sentry(in)) return AmountRead::kEnded;
   float value = 0.0F;
   if (in >> value) {
     amount = value;

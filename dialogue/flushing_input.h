@@ -1,0 +1,38 @@
+#ifndef TUITION_DIALOGUE_FLUSHING_INPUT_H_
+#define TUITION_DIALOGUE_FLUSHING_INPUT_H_
+
+#include <array>
+#include <ostream>
+#include <streambuf>
+
+namespace tuition {
+
+// Reads a file descriptor, flushing `prompts` immediately before each read
+// from the operating system, and at no other time.
+//
+// That is exactly when the program may wait for its user, so every prompt is
+// visible before it waits; but an answer already in the buffer, as in a file
+// of payments fed through a pipe, is taken without a flush. A stream tied to
+// its output flushes before every read instead, which costs one write call per
+// prompt.
+//
+// Reads retry when interrupted by a signal and, on a descriptor left
+// non-blocking by whoever started the program, wait until input arrives. Any
+// other error counts as the end of input, and the end of input is final.
+class FlushingInput : public std::streambuf {
+ public:
+  FlushingInput(int fd, std::ostream& prompts) : fd_(fd), prompts_(prompts) {}
+
+ protected:
+  int_type underflow() override;
+
+ private:
+  int fd_;
+  std::ostream& prompts_;
+  bool ended_ = false;
+  std::array<char, 65536> buffer_{};
+};
+
+}  // namespace tuition
+
+#endif  // TUITION_DIALOGUE_FLUSHING_INPUT_H_

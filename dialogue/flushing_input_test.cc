@@ -1,0 +1,119 @@
+#include "dialogue/flushing_input.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <array>
+#include <chrono>
+#include <istream>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+namespace tuition {
+namespace {
+
+// Output that counts how often it is flushed.
+class CountingOutput : public std::stringbuf {
+ public:
+  int flushes = 0;
+
+ protected:
+  int sync() override {
+    ++flushes;
+    return 0;
+  }
+};
+
+// Both ends of a pipe, closed when the test is done with them.
+struct Pipe {
+  Pipe() {
+    std::array<int, 2> ends{};
+    EXPECT_EQ(pipe(ends.data()), 0);
+    readEnd = ends[0];
+    writeEnd = ends[1];
+  }
+  ~Pipe() {
+    closeWriteEnd();
+    close(readEnd);
+  }
+  Pipe(const Pipe&) = delete;
+  Pipe& operator=(const Pipe&) = delete;
+  Pipe(Pipe&&) = delete;
+  Pipe& operator=(Pipe&&) = delete;
+
+  void write(const std::string& text) const {
+    EXPECT_EQ(::write(writeEnd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+  }
+  void closeWriteEnd() {
+    if (writeEnd >= 0) close(writeEnd);
+    writeEnd = -1;
+  }
+
+  int readEnd = -1;
+  int writeEnd = -1;
+};
+
+TEST(FlushingInputTest, FlushesOnlyBeforeReadingTheDescriptor) {
+  Pipe pipe;
+  pipe.write("north south 300 400\n");
+  pipe.closeWriteEnd();
+  CountingOutput prompts;
+  std::ostream promptStream(&prompts);
+  FlushingInput input(pipe.readEnd, promptStream);
+  std::istream in(&input);
+
+  std::string word;
+  in >> word;
+  EXPECT_EQ(word, "north");
+  EXPECT_EQ(prompts.flushes, 1);
+  // Everything else is already buffered: no flush until the buffer runs dry.
+  float first = 0.0F;
+  float second = 0.0F;
+  in >> word >> first >> second;
+  EXPECT_EQ(word, "south");
+  EXPECT_EQ(second, 400.0F);
+  EXPECT_EQ(prompts.flushes, 1);
+  // Running dry reads the descriptor again, which finds the end of input.
+  EXPECT_FALSE(in >> word);
+  EXPECT_EQ(prompts.flushes, 2);
+  // The end is final: no more reads, so no more flushes.
+  in.clear();
+  EXPECT_FALSE(in >> word);
+  EXPECT_EQ(prompts.flushes, 2);
+}
+
+TEST(FlushingInputTest, AReadErrorIsTheEndOfInput) {
+  const int directory = open("/", O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(directory, 0);
+  std::ostringstream prompts;
+  FlushingInput input(directory, prompts);
+  std::istream in(&input);
+  std::string word;
+  EXPECT_FALSE(in >> word);
+  EXPECT_TRUE(in.eof());
+  close(directory);
+}
+
+// A caller may hand the program a non-blocking descriptor; "nothing yet" must
+// then mean waiting, not the end of input.
+TEST(FlushingInputTest, WaitsOnANonBlockingDescriptor) {
+  Pipe pipe;
+  ASSERT_EQ(fcntl(pipe.readEnd, F_SETFL, fcntl(pipe.readEnd, F_GETFL) | O_NONBLOCK), 0);
+  std::thread writer([&pipe] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    pipe.write("late\n");
+  });
+  std::ostringstream prompts;
+  FlushingInput input(pipe.readEnd, prompts);
+  std::istream in(&input);
+  std::string word;
+  in >> word;
+  writer.join();
+  EXPECT_EQ(word, "late");
+}
+
+}  // namespace
+}  // namespace tuition
