@@ -1,0 +1,39 @@
+#ifndef TUITION_DIALOGUE_DESCRIPTOR_OUTPUT_H_
+#define TUITION_DIALOGUE_DESCRIPTOR_OUTPUT_H_
+
+#include <array>
+#include <streambuf>
+
+namespace tuition {
+
+// Writes to a file descriptor through a buffer of whole pages.
+//
+// A full buffer goes out in one write of exactly its size, which a pipe takes
+// page by page; the standard library's own unsynchronised buffer writes
+// odd-sized pieces, which cost a pipe reader half again as many wake-ups. A
+// write that fails (a full device, a closed descriptor) makes the stream fail,
+// and what was in the buffer is dropped.
+class DescriptorOutput : public std::streambuf {
+ public:
+  explicit DescriptorOutput(int fd);
+  ~DescriptorOutput() override;
+  DescriptorOutput(const DescriptorOutput&) = delete;
+  DescriptorOutput& operator=(const DescriptorOutput&) = delete;
+  DescriptorOutput(DescriptorOutput&&) = delete;
+  DescriptorOutput& operator=(DescriptorOutput&&) = delete;
+
+ protected:
+  int_type overflow(int_type ch) override;
+  int sync() override;
+
+ private:
+  // Writes out and empties the buffer; false if the descriptor refused it.
+  bool drain();
+
+  int fd_;
+  std::array<char, 65536> buffer_{};
+};
+
+}  // namespace tuition
+
+#endif  // TUITION_DIALOGUE_DESCRIPTOR_OUTPUT_H_
