@@ -105,9 +105,7 @@ int converse(std::istream& in, std::ostream& out, std::ostream& err) {
         // An infinite balance could never be paid off, so the loop would
         // never end: refuse the payment that would cause it.
         if (std::isinf(St1.getBalance() - uFloat)) {
-          complain(out, err,
-                   "amount not accepted: the balance owed would be out of "
-                   "range");
+          complain(out, err, "amount not accepted: the balance owed would be out of range");
         } else {
           St1.payTuition(uFloat);
         }

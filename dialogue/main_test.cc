@@ -1,5 +1,5 @@
-// Runs the built program as scripts and people do: through pipes, with real
-// end of input, real exit statuses and real standard descriptors.
+// Runs the built program as scripts and people do: through pipes and on a
+// terminal, with real end of input, real exit statuses and real descriptors.
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -162,12 +162,8 @@ TEST(ProgramTest, LooksRightOnATerminal) {
 }
 
 TEST(ProgramTest, RunningOutOfMemoryIsReported) {
-#if defined(__SANITIZE_ADDRESS__)
-  GTEST_SKIP() << "AddressSanitizer needs more address space than the cap";
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-  GTEST_SKIP() << "AddressSanitizer needs more address space than the cap";
-#endif
+#ifdef TUITION_SANITIZED
+  GTEST_SKIP() << "the sanitizers need more address space than the cap";
 #endif
   SubprocessOptions options;
   options.addressSpaceLimit = std::size_t{64} << 20;
