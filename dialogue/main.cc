@@ -1,10 +1,9 @@
-#include <unistd.h>
-
 #include <iostream>
 
-#include "dialogue/descriptor_output.h"
+#include "console/descriptor_output.h"
+#include "console/flushing_input.h"
+#include "console/system.h"
 #include "dialogue/dialogue.h"
-#include "dialogue/flushing_input.h"
 
 // Arguments are accepted and ignored: the dialogue takes everything it needs
 // from standard input.
@@ -15,9 +14,10 @@
 // through C stdio, so the standard streams need not keep in step with it.
 int main() {
   std::ios_base::sync_with_stdio(false);
-  tuition::DescriptorOutput output(STDOUT_FILENO);
+  tuition::console::setUpStandardStreams();
+  tuition::DescriptorOutput output(tuition::console::kStandardOutput);
   std::ostream out(&output);
-  tuition::FlushingInput input(STDIN_FILENO, out);
+  tuition::FlushingInput input(tuition::console::kStandardInput, out);
   std::istream in(&input);
   return tuition::runDialogue(in, out, std::cerr);
 }

@@ -1,18 +1,20 @@
 #ifndef TUITION_DIALOGUE_TEST_SUBPROCESS_H_
 #define TUITION_DIALOGUE_TEST_SUBPROCESS_H_
 
-#include <sys/types.h>
-
 #include <chrono>
 #include <cstddef>
-#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tuition::test {
 
-// Where the child's standard output goes.
+// The built program, wherever the build put it.
+std::string builtProgram();
+
+// Where the child's standard output goes. Only a pipe is supported everywhere;
+// the others are POSIX's.
 enum class StdoutTarget { kPipe, kDevFull, kClosed };
 
 struct SubprocessOptions {
@@ -23,8 +25,9 @@ struct SubprocessOptions {
   bool mergeStderr = false;
   // Standard input, output and error are one pseudo-terminal instead, which
   // echoes what is sent, as a console does; the two options above are unused.
+  // POSIX only.
   bool terminal = false;
-  // Caps the child's address space in bytes; 0 leaves it as it is.
+  // Caps the child's address space in bytes; 0 leaves it as it is. POSIX only.
   std::size_t addressSpaceLimit = 0;
 };
 
@@ -32,7 +35,7 @@ struct Finished {
   std::string out;
   std::string err;
   int exitStatus = -1;  // -1 when the child did not exit on its own
-  int termSignal = 0;
+  int termSignal = 0;   // POSIX only
   bool timedOut = false;
 };
 
@@ -56,29 +59,50 @@ class Subprocess {
   // Waits until standard output holds at least `size` bytes. False when the
   // limit passes or the output ends first.
   bool awaitOutput(std::size_t size, Duration limit = kDefaultLimit);
-  const std::string& output() const { return out_; }
+  // Standard output so far.
+  std::string output() const;
 
   // Closes standard input once the queued text is written, collects all
   // output and waits for the child to end.
   Finished finish(Duration limit = kDefaultLimit);
 
  private:
-  using Clock = std::chrono::steady_clock;
-  bool pumpUntil(const std::function<bool()>& done, Clock::time_point deadline);
-
-  pid_t pid_ = -1;
-  int inFd_ = -1;
-  int outFd_ = -1;
-  int errFd_ = -1;
-  std::string pending_;
-  bool closeInput_ = false;
-  std::string out_;
-  std::string err_;
+  struct Child;  // each platform's own
+  std::unique_ptr<Child> child_;
 };
 
 // Runs the child on the whole of `input` and waits for it to end.
-Finished runProgram(const std::string& path, std::string_view input,
-                    const SubprocessOptions& options = {});
+inline Finished runProgram(const std::string& path, std::string_view input,
+                           const SubprocessOptions& options = {}) {
+  Subprocess child(path, options);
+  child.send(input);
+  return child.finish();
+}
+
+// Both ends of a blocking pipe, as C runtime descriptors, for the tests of the
+// console's own buffers. Closed with the object.
+class Pipe {
+ public:
+  Pipe();
+  ~Pipe();
+  Pipe(const Pipe&) = delete;
+  Pipe& operator=(const Pipe&) = delete;
+  Pipe(Pipe&&) = delete;
+  Pipe& operator=(Pipe&&) = delete;
+
+  int readEnd() const { return readEnd_; }
+  int writeEnd() const { return writeEnd_; }
+  void write(std::string_view text) const;
+  void closeWriteEnd();
+  // What can be read right now, without waiting.
+  std::string available() const;
+  // Reads until `size` bytes have come or the write end is closed.
+  std::string read(std::size_t size) const;
+
+ private:
+  int readEnd_ = -1;
+  int writeEnd_ = -1;
+};
 
 }  // namespace tuition::test
 

@@ -1,16 +1,20 @@
-#include "dialogue/flushing_input.h"
+#include "console/flushing_input.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <array>
 #include <chrono>
 #include <istream>
 #include <ostream>
 #include <sstream>
 #include <string>
 #include <thread>
+
+#include "dialogue/test_subprocess.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace tuition {
 namespace {
@@ -27,34 +31,7 @@ class CountingOutput : public std::stringbuf {
   }
 };
 
-// Both ends of a pipe, closed when the test is done with them.
-struct Pipe {
-  Pipe() {
-    std::array<int, 2> ends{};
-    EXPECT_EQ(pipe(ends.data()), 0);
-    readEnd = ends[0];
-    writeEnd = ends[1];
-  }
-  ~Pipe() {
-    closeWriteEnd();
-    close(readEnd);
-  }
-  Pipe(const Pipe&) = delete;
-  Pipe& operator=(const Pipe&) = delete;
-  Pipe(Pipe&&) = delete;
-  Pipe& operator=(Pipe&&) = delete;
-
-  void write(const std::string& text) const {
-    EXPECT_EQ(::write(writeEnd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
-  }
-  void closeWriteEnd() {
-    if (writeEnd >= 0) close(writeEnd);
-    writeEnd = -1;
-  }
-
-  int readEnd = -1;
-  int writeEnd = -1;
-};
+using test::Pipe;
 
 TEST(FlushingInputTest, FlushesOnlyBeforeReadingTheDescriptor) {
   Pipe pipe;
@@ -62,7 +39,7 @@ TEST(FlushingInputTest, FlushesOnlyBeforeReadingTheDescriptor) {
   pipe.closeWriteEnd();
   CountingOutput prompts;
   std::ostream promptStream(&prompts);
-  FlushingInput input(pipe.readEnd, promptStream);
+  FlushingInput input(pipe.readEnd(), promptStream);
   std::istream in(&input);
 
   std::string word;
@@ -85,6 +62,7 @@ TEST(FlushingInputTest, FlushesOnlyBeforeReadingTheDescriptor) {
   EXPECT_EQ(prompts.flushes, 2);
 }
 
+#ifndef _WIN32
 TEST(FlushingInputTest, AReadErrorIsTheEndOfInput) {
   const int directory = open("/", O_RDONLY | O_DIRECTORY);
   ASSERT_GE(directory, 0);
@@ -101,19 +79,20 @@ TEST(FlushingInputTest, AReadErrorIsTheEndOfInput) {
 // then mean waiting, not the end of input.
 TEST(FlushingInputTest, WaitsOnANonBlockingDescriptor) {
   Pipe pipe;
-  ASSERT_EQ(fcntl(pipe.readEnd, F_SETFL, fcntl(pipe.readEnd, F_GETFL) | O_NONBLOCK), 0);
+  ASSERT_EQ(fcntl(pipe.readEnd(), F_SETFL, fcntl(pipe.readEnd(), F_GETFL) | O_NONBLOCK), 0);
   std::thread writer([&pipe] {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     pipe.write("late\n");
   });
   std::ostringstream prompts;
-  FlushingInput input(pipe.readEnd, prompts);
+  FlushingInput input(pipe.readEnd(), prompts);
   std::istream in(&input);
   std::string word;
   in >> word;
   writer.join();
   EXPECT_EQ(word, "late");
 }
+#endif  // _WIN32
 
 }  // namespace
 }  // namespace tuition

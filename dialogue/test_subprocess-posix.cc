@@ -1,5 +1,3 @@
-#include "dialogue/test_subprocess.h"
-
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/resource.h>
@@ -10,11 +8,17 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <functional>
 #include <set>
 #include <stdexcept>
 #include <thread>
 
+#include "dialogue/test_subprocess.h"
+
 namespace tuition::test {
+
+std::string builtProgram() { return TUITION_EXECUTABLE; }
+
 namespace {
 
 [[noreturn]] void fail(const char* what) {
@@ -61,7 +65,23 @@ void setNonBlocking(int fd) {
 
 }  // namespace
 
-Subprocess::Subprocess(const std::string& path, const SubprocessOptions& options) {
+struct Subprocess::Child {
+  using Clock = std::chrono::steady_clock;
+  bool pumpUntil(const std::function<bool()>& done, Clock::time_point deadline);
+
+  pid_t pid_ = -1;
+  int inFd_ = -1;
+  int outFd_ = -1;
+  int errFd_ = -1;
+  std::string pending_;
+  bool closeInput_ = false;
+  std::string out_;
+  std::string err_;
+};
+
+Subprocess::Subprocess(const std::string& path, const SubprocessOptions& options)
+    : child_(std::make_unique<Child>()) {
+  Child& c = *child_;
   // A child that exits early must not kill the test with SIGPIPE; the child
   // gets the default action back before it starts.
   static_cast<void>(std::signal(SIGPIPE, SIG_IGN));
@@ -77,14 +97,14 @@ Subprocess::Subprocess(const std::string& path, const SubprocessOptions& options
   std::array<int, 3> childFds{-1, -1, -1};
   if (options.terminal) {
     int terminal = -1;
-    outFd_ = openTerminal(terminal);
-    inFd_ = aboveStandard(dup(outFd_));
+    c.outFd_ = openTerminal(terminal);
+    c.inFd_ = aboveStandard(dup(c.outFd_));
     childFds = {terminal, terminal, terminal};
   } else {
-    makePipe(childFds[0], inFd_);
+    makePipe(childFds[0], c.inFd_);
     switch (options.stdoutTarget) {
       case StdoutTarget::kPipe:
-        makePipe(outFd_, childFds[1]);
+        makePipe(c.outFd_, childFds[1]);
         break;
       case StdoutTarget::kDevFull:
         childFds[1] = aboveStandard(open("/dev/full", O_WRONLY | O_CLOEXEC));
@@ -95,13 +115,13 @@ Subprocess::Subprocess(const std::string& path, const SubprocessOptions& options
     if (options.mergeStderr) {
       childFds[2] = childFds[1];
     } else {
-      makePipe(errFd_, childFds[2]);
+      makePipe(c.errFd_, childFds[2]);
     }
   }
 
-  pid_ = fork();
-  if (pid_ < 0) fail("fork");
-  if (pid_ == 0) {
+  c.pid_ = fork();
+  if (c.pid_ < 0) fail("fork");
+  if (c.pid_ == 0) {
     // Only async-signal-safe calls from here to exec.
     if (options.terminal) setsid();
     for (int fd = 0; fd < 3; ++fd) {
@@ -124,26 +144,30 @@ Subprocess::Subprocess(const std::string& path, const SubprocessOptions& options
   for (const int fd : std::set<int>(childFds.begin(), childFds.end())) {
     if (fd >= 0) close(fd);
   }
-  for (int fd : {inFd_, outFd_, errFd_}) {
+  for (int fd : {c.inFd_, c.outFd_, c.errFd_}) {
     if (fd >= 0) setNonBlocking(fd);
   }
 }
 
 Subprocess::~Subprocess() {
-  for (int* fd : {&inFd_, &outFd_, &errFd_}) closeFd(*fd);
-  if (pid_ > 0) {
-    kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
+  Child& c = *child_;
+  for (int* fd : {&c.inFd_, &c.outFd_, &c.errFd_}) closeFd(*fd);
+  if (c.pid_ > 0) {
+    kill(c.pid_, SIGKILL);
+    waitpid(c.pid_, nullptr, 0);
   }
 }
 
-void Subprocess::send(std::string_view text) { pending_.append(text); }
+void Subprocess::send(std::string_view text) { child_->pending_.append(text); }
+
+std::string Subprocess::output() const { return child_->out_; }
 
 bool Subprocess::awaitOutput(std::size_t size, Duration limit) {
-  return pumpUntil([&] { return out_.size() >= size; }, Clock::now() + limit);
+  Child& c = *child_;
+  return c.pumpUntil([&] { return c.out_.size() >= size; }, Child::Clock::now() + limit);
 }
 
-bool Subprocess::pumpUntil(const std::function<bool()>& done, Clock::time_point deadline) {
+bool Subprocess::Child::pumpUntil(const std::function<bool()>& done, Clock::time_point deadline) {
   while (!done()) {
     if (inFd_ >= 0 && pending_.empty() && closeInput_) closeFd(inFd_);
     std::vector<pollfd> polled;
@@ -184,35 +208,77 @@ bool Subprocess::pumpUntil(const std::function<bool()>& done, Clock::time_point 
 }
 
 Finished Subprocess::finish(Duration limit) {
-  const auto deadline = Clock::now() + limit;
-  closeInput_ = true;
+  Child& c = *child_;
+  const auto deadline = Child::Clock::now() + limit;
+  c.closeInput_ = true;
   Finished result;
-  result.timedOut = !pumpUntil([&] { return outFd_ < 0 && errFd_ < 0; }, deadline);
+  result.timedOut = !c.pumpUntil([&] { return c.outFd_ < 0 && c.errFd_ < 0; }, deadline);
   int status = 0;
   while (!result.timedOut) {
-    const pid_t done = waitpid(pid_, &status, WNOHANG);
-    if (done == pid_) break;
+    const pid_t done = waitpid(c.pid_, &status, WNOHANG);
+    if (done == c.pid_) break;
     if (done < 0 && errno != EINTR) fail("waitpid");
-    if (Clock::now() >= deadline) result.timedOut = true;
+    if (Child::Clock::now() >= deadline) result.timedOut = true;
     std::this_thread::sleep_for(Duration(1));
   }
   if (result.timedOut) {
-    kill(pid_, SIGKILL);
-    waitpid(pid_, &status, 0);
+    kill(c.pid_, SIGKILL);
+    waitpid(c.pid_, &status, 0);
   }
-  pid_ = -1;
+  c.pid_ = -1;
   if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) result.termSignal = WTERMSIG(status);
-  result.out = out_;
-  result.err = err_;
+  result.out = c.out_;
+  result.err = c.err_;
   return result;
 }
 
-Finished runProgram(const std::string& path, std::string_view input,
-                    const SubprocessOptions& options) {
-  Subprocess child(path, options);
-  child.send(input);
-  return child.finish();
+Pipe::Pipe() {
+  std::array<int, 2> ends{};
+  if (pipe2(ends.data(), O_CLOEXEC) != 0) fail("pipe2");
+  readEnd_ = ends[0];
+  writeEnd_ = ends[1];
+}
+
+Pipe::~Pipe() {
+  closeFd(readEnd_);
+  closeFd(writeEnd_);
+}
+
+void Pipe::write(std::string_view text) const {
+  while (!text.empty()) {
+    const ssize_t done = ::write(writeEnd_, text.data(), text.size());
+    if (done < 0) fail("write");
+    text.remove_prefix(static_cast<std::size_t>(done));
+  }
+}
+
+void Pipe::closeWriteEnd() { closeFd(writeEnd_); }
+
+std::string Pipe::available() const {
+  std::string text;
+  pollfd readable{readEnd_, POLLIN, 0};
+  std::array<char, 4096> chunk{};
+  while (poll(&readable, 1, 0) > 0 && (readable.revents & POLLIN) != 0) {
+    const ssize_t got = ::read(readEnd_, chunk.data(), chunk.size());
+    if (got <= 0) break;
+    text.append(chunk.data(), static_cast<std::size_t>(got));
+  }
+  return text;
+}
+
+std::string Pipe::read(std::size_t size) const {
+  std::string text(size, '\0');
+  std::size_t got = 0;
+  while (got < size) {
+    const ssize_t done = ::read(readEnd_, &text[got], size - got);
+    if (done < 0 && errno == EINTR) continue;
+    if (done < 0) fail("read");
+    if (done == 0) break;
+    got += static_cast<std::size_t>(done);
+  }
+  text.resize(got);
+  return text;
 }
 
 }  // namespace tuition::test

@@ -1,5 +1,5 @@
-#ifndef TUITION_DIALOGUE_DESCRIPTOR_OUTPUT_H_
-#define TUITION_DIALOGUE_DESCRIPTOR_OUTPUT_H_
+#ifndef TUITION_CONSOLE_DESCRIPTOR_OUTPUT_H_
+#define TUITION_CONSOLE_DESCRIPTOR_OUTPUT_H_
 
 #include <array>
 #include <streambuf>
@@ -36,4 +36,4 @@ class DescriptorOutput : public std::streambuf {
 
 }  // namespace tuition
 
-#endif  // TUITION_DIALOGUE_DESCRIPTOR_OUTPUT_H_
+#endif  // TUITION_CONSOLE_DESCRIPTOR_OUTPUT_H_

@@ -1,9 +1,8 @@
-#include "dialogue/descriptor_output.h"
+#include "console/descriptor_output.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstddef>
+
+#include "console/system.h"
 
 namespace tuition {
 
@@ -25,19 +24,9 @@ DescriptorOutput::int_type DescriptorOutput::overflow(int_type ch) {
 int DescriptorOutput::sync() { return drain() ? 0 : -1; }
 
 bool DescriptorOutput::drain() {
-  const char* next = pbase();
-  bool written = true;
-  while (next < pptr()) {
-    const ssize_t done = write(fd_, next, static_cast<std::size_t>(pptr() - next));
-    if (done < 0 && errno == EINTR) continue;
-    if (done < 0) {
-      written = false;
-      break;
-    }
-    next += done;
-  }
+  const int error = console::writeAll(fd_, pbase(), static_cast<std::size_t>(pptr() - pbase()));
   setp(buffer_.data(), buffer_.data() + buffer_.size());
-  return written;
+  return error == 0;
 }
 
 }  // namespace tuition

@@ -1,5 +1,5 @@
-#ifndef TUITION_DIALOGUE_FLUSHING_INPUT_H_
-#define TUITION_DIALOGUE_FLUSHING_INPUT_H_
+#ifndef TUITION_CONSOLE_FLUSHING_INPUT_H_
+#define TUITION_CONSOLE_FLUSHING_INPUT_H_
 
 #include <array>
 #include <ostream>
@@ -16,9 +16,8 @@ namespace tuition {
 // its output flushes before every read instead, which costs one write call per
 // prompt.
 //
-// Reads retry when interrupted by a signal and, on a descriptor left
-// non-blocking by whoever started the program, wait until input arrives. Any
-// other error counts as the end of input, and the end of input is final.
+// How a read waits is the platform's business (console/system.h). A read
+// error counts as the end of input, and the end of input is final.
 class FlushingInput : public std::streambuf {
  public:
   FlushingInput(int fd, std::ostream& prompts) : fd_(fd), prompts_(prompts) {}
@@ -35,4 +34,4 @@ class FlushingInput : public std::streambuf {
 
 }  // namespace tuition
 
-#endif  // TUITION_DIALOGUE_FLUSHING_INPUT_H_
+#endif  // TUITION_CONSOLE_FLUSHING_INPUT_H_

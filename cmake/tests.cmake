@@ -1,0 +1,53 @@
+# The test suite. Without GoogleTest the program still builds, but the suite
+# is one test that fails and says why: a test run that ran nothing has failed.
+enable_testing()
+
+find_package(GTest QUIET)
+if(NOT GTest_FOUND AND TUITION_GOOGLETEST_SOURCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${TUITION_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  # Its warnings are its own business.
+  set_target_properties(gtest gtest_main PROPERTIES COMPILE_WARNING_AS_ERROR OFF)
+  set(GTest_FOUND TRUE)
+endif()
+
+if(NOT GTest_FOUND)
+  message(WARNING "GoogleTest was not found: the program builds, the tests do not. "
+                  "Install it (Debian: libgtest-dev) or set TUITION_GOOGLETEST_SOURCE.")
+  add_test(NAME GoogleTestMissing COMMAND ${CMAKE_COMMAND} -P
+                                          ${CMAKE_CURRENT_LIST_DIR}/googletest_missing.cmake)
+  return()
+endif()
+
+find_package(Threads REQUIRED)
+include(GoogleTest)
+
+if(WIN32)
+  set(TUITION_TEST_SYSTEM dialogue/test_subprocess-win32.cc)
+else()
+  set(TUITION_TEST_SYSTEM dialogue/test_subprocess-posix.cc)
+endif()
+add_executable(tuition_tests
+  account/tuition_account_test.cc
+  console/descriptor_output_test.cc
+  console/flushing_input_test.cc
+  dialogue/dialogue_test.cc
+  dialogue/main_test.cc
+  ${TUITION_TEST_SYSTEM})
+target_link_libraries(tuition_tests PRIVATE tuition_dialogue tuition_console GTest::gtest_main
+                                            Threads::Threads)
+target_compile_options(tuition_tests PRIVATE ${TUITION_WARNINGS})
+# The whole-program tests run the real executable: on Windows by its name,
+# beside the tests, since a cross build's paths are not the Windows ones.
+add_dependencies(tuition_tests tuition)
+if(WIN32)
+  target_compile_definitions(tuition_tests PRIVATE TUITION_EXECUTABLE="$<TARGET_FILE_NAME:tuition>")
+else()
+  target_compile_definitions(tuition_tests PRIVATE TUITION_EXECUTABLE="$<TARGET_FILE:tuition>")
+endif()
+if(TUITION_SANITIZERS)
+  # Some tests cap the program's address space, which the sanitizers outgrow.
+  target_compile_definitions(tuition_tests PRIVATE TUITION_SANITIZED)
+endif()
+gtest_discover_tests(tuition_tests DISCOVERY_TIMEOUT 60)
