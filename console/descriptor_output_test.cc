@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstddef>
 #include <ostream>
 #include <string>
@@ -59,6 +60,28 @@ TEST(DescriptorOutputTest, KeepsOutputLargerThanTheBufferWholeAndInOrder) {
 }
 
 #ifndef _WIN32
+// A caller may hand the program a non-blocking standard output; a reader that
+// is slow to start must still get every byte.
+TEST(DescriptorOutputTest, WaitsForASlowReaderOnANonBlockingDescriptor) {
+  Pipe pipe;
+  ASSERT_EQ(fcntl(pipe.writeEnd(), F_SETFL, fcntl(pipe.writeEnd(), F_GETFL) | O_NONBLOCK), 0);
+  const std::string expected(300000, 'p');
+  std::string got;
+  std::thread reader([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    got = pipe.read(expected.size());
+  });
+  {
+    DescriptorOutput buffer(pipe.writeEnd());
+    std::ostream out(&buffer);
+    out << expected;
+    EXPECT_TRUE(out.flush());
+  }
+  pipe.closeWriteEnd();
+  reader.join();
+  EXPECT_EQ(got.size(), expected.size());
+}
+
 TEST(DescriptorOutputTest, AFailedWriteFailsTheStream) {
   const int full = open("/dev/full", O_WRONLY);
   ASSERT_GE(full, 0);

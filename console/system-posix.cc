@@ -31,6 +31,12 @@ int writeAll(int fd, const char* data, std::size_t size) {
     const ssize_t done = write(fd, data, size);
     if (done < 0) {
       if (errno == EINTR) continue;
+      // A non-blocking descriptor whose reader is slow is full for now, not
+      // broken: wait until it takes more.
+      if (errno == EAGAIN || errno == EWOULDBLOCK) {
+        pollfd writable{fd, POLLOUT, 0};
+        if (poll(&writable, 1, -1) >= 0 || errno == EINTR) continue;
+      }
       return errno;
     }
     data += done;
