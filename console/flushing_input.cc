@@ -1,5 +1,7 @@
 #include "console/flushing_input.h"
 
+#include <system_error>
+
 #include "console/system.h"
 
 namespace tuition {
@@ -10,8 +12,9 @@ FlushingInput::int_type FlushingInput::underflow() {
 
   prompts_.flush();
   const console::ReadResult got = console::readSome(fd_, buffer_.data(), buffer_.size());
-  // An error counts as the end of input, and the end of input is final.
+  // The end of input is final, and so is an error.
   ended_ = got.ended;
+  if (got.error != 0) throw std::system_error(got.error, std::generic_category());
   setg(buffer_.data(), buffer_.data(), buffer_.data() + got.bytes);
   if (got.bytes == 0) return traits_type::eof();
   return traits_type::to_int_type(*gptr());

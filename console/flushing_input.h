@@ -16,8 +16,10 @@ namespace tuition {
 // its output flushes before every read instead, which costs one write call per
 // prompt.
 //
-// How a read waits is the platform's business (console/system.h). A read
-// error counts as the end of input, and the end of input is final.
+// How a read waits is the platform's business (console/system.h). The end of
+// input is final. A read that fails throws std::system_error with the
+// system's reason, so that it is not taken for the end of input: a stream
+// that throws on badbit passes it on, any other just goes bad.
 class FlushingInput : public std::streambuf {
  public:
   FlushingInput(int fd, std::ostream& prompts) : fd_(fd), prompts_(prompts) {}

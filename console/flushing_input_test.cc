@@ -7,6 +7,7 @@
 #include <ostream>
 #include <sstream>
 #include <string>
+#include <system_error>
 #include <thread>
 
 #include "dialogue/test_subprocess.h"
@@ -63,15 +64,22 @@ TEST(FlushingInputTest, FlushesOnlyBeforeReadingTheDescriptor) {
 }
 
 #ifndef _WIN32
-TEST(FlushingInputTest, AReadErrorIsTheEndOfInput) {
+// A read that fails is not the end of input: the error and its reason reach
+// a stream that throws on badbit.
+TEST(FlushingInputTest, AReadErrorSaysWhy) {
   const int directory = open("/", O_RDONLY | O_DIRECTORY);
   ASSERT_GE(directory, 0);
   std::ostringstream prompts;
   FlushingInput input(directory, prompts);
   std::istream in(&input);
+  in.exceptions(std::ios_base::badbit);
   std::string word;
-  EXPECT_FALSE(in >> word);
-  EXPECT_TRUE(in.eof());
+  try {
+    in >> word;
+    ADD_FAILURE() << "the read did not fail";
+  } catch (const std::system_error& error) {
+    EXPECT_EQ(error.code(), std::errc::is_a_directory);
+  }
   close(directory);
 }
 

@@ -8,6 +8,8 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <system_error>
+#include <utility>
 
 #include "account/tuition_account.h"
 
@@ -63,7 +65,7 @@ AmountRead readAmount(std::istream& in, float& amount) {
 
 // Writes one diagnostic line. Standard output goes first, so that on a
 // terminal and in a merged log alike the line follows the prompt it concerns.
-void complain(std::ostream& out, std::ostream& err, const char* message) {
+void complain(std::ostream& out, std::ostream& err, std::string_view message) {
   out.flush();
   err << "tuition: " << message << '\n';
   err.flush();
@@ -78,14 +80,16 @@ int converse(std::istream& in, std::ostream& out, std::ostream& err) {
     complain(out, err, "input ended before a first name was given");
     return kExitFailure;
   }
-  St1.setFirstName(uStr);
+  // The account's copy is the only one the run needs: the buffer's text is
+  // moved into it, so that a huge name is not held twice over.
+  St1.setFirstName(std::move(uStr));
 
   out << kLastNamePrompt;
   if (!(in >> uStr)) {
     complain(out, err, "input ended before a last name was given");
     return kExitFailure;
   }
-  St1.setLastName(uStr);
+  St1.setLastName(std::move(uStr));
 
   St1.setBalance(kStartingBalance);
   float uFloat = 0.0F;
@@ -113,7 +117,11 @@ int converse(std::istream& in, std::ostream& out, std::ostream& err) {
     }
   }
 
-  out << St1.getFirstName() << kNameSeparator << St1.getLastName() << kClosingText;
+  // Both copies are taken before anything is written: running out of memory
+  // for the second must not leave half a sentence on standard output.
+  const std::string firstName = St1.getFirstName();
+  const std::string lastName = St1.getLastName();
+  out << firstName << kNameSeparator << lastName << kClosingText;
   // A run whose closing sentence never reached its reader has not succeeded,
   // even though the dialogue itself went on to the end.
   if (!out.flush()) {
@@ -132,6 +140,10 @@ int runDialogue(std::istream& in, std::ostream& out, std::ostream& err) {
     return converse(in, out, err);
   } catch (const std::bad_alloc&) {
     complain(out, err, "out of memory");
+    return kExitFailure;
+  } catch (const std::system_error& error) {
+    // A read that failed, unlike one that found the end, says why.
+    complain(out, err, "cannot read standard input: " + error.code().message());
     return kExitFailure;
   }
 }

@@ -2,8 +2,11 @@
 // terminal, with real end of input, real exit statuses and real descriptors.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <ostream>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -14,6 +17,7 @@ namespace {
 
 using test::Finished;
 using test::runProgram;
+using test::StdinSource;
 using test::StdoutTarget;
 using test::Subprocess;
 using test::SubprocessOptions;
@@ -23,7 +27,8 @@ const std::string kProgram = test::builtProgram();
 const std::string kFirst = "Please enter your first name: ";
 const std::string kLast = "Please enter your last name: ";
 const std::string kPay = "Enter an amount of tuition to be paid: ";
-const std::string kPaid = "north south has paid all of his/her tuition.";
+const std::string kClosingText = " has paid all of his/her tuition.";
+const std::string kPaid = "north south" + kClosingText;
 const std::string kNorthSouth = "north\nsouth\n1200\n";
 
 struct ProgramCase {
@@ -105,6 +110,12 @@ INSTANTIATE_TEST_SUITE_P(
     nameOf);
 
 #ifndef _WIN32
+SubprocessOptions stdinFrom(StdinSource source) {
+  SubprocessOptions options;
+  options.stdinSource = source;
+  return options;
+}
+
 SubprocessOptions stdoutTo(StdoutTarget target) {
   SubprocessOptions options;
   options.stdoutTarget = target;
@@ -114,12 +125,52 @@ SubprocessOptions stdoutTo(StdoutTarget target) {
 const std::string kWriteError = diagnostic("write error on standard output");
 
 INSTANTIATE_TEST_SUITE_P(
-    StdoutNotAPipe, ProgramTest,
+    PosixDescriptors, ProgramTest,
     testing::Values(ProgramCase{"FullDevice", kNorthSouth, stdoutTo(StdoutTarget::kDevFull), "",
                                 kWriteError, 1},
                     ProgramCase{"ClosedStdout", kNorthSouth, stdoutTo(StdoutTarget::kClosed), "",
-                                kWriteError, 1}),
+                                kWriteError, 1},
+                    // A read that fails is not the end of input: it says why.
+                    ProgramCase{"DirectoryAsStdin", "", stdinFrom(StdinSource::kDirectory), kFirst,
+                                diagnostic("cannot read standard input: Is a directory"), 1},
+                    ProgramCase{"ClosedStdin", "", stdinFrom(StdinSource::kClosed), kFirst,
+                                diagnostic("cannot read standard input: Bad file descriptor"), 1}),
     nameOf);
+
+// Runs writing to one standard error, as to one log, must not tear each
+// other's lines apart: each line has to leave in a single write.
+TEST(ProgramTest, RunsSharingAStandardErrorKeepTheirLinesWhole) {
+  constexpr int kRuns = 8;
+  constexpr int kRejections = 3000;
+  std::string input = "north south";
+  for (int i = 0; i < kRejections; ++i) input += " x";
+  input += " 1200";
+
+  test::Pipe log;
+  std::string logged;
+  std::thread reader([&] { logged = log.read(std::string::npos); });
+  SubprocessOptions options;
+  options.sharedStderr = log.writeEnd();
+  std::vector<Finished> results(kRuns);
+  std::vector<std::thread> runs;
+  for (Finished& result : results) {
+    runs.emplace_back([&] { result = runProgram(kProgram, input, options); });
+  }
+  for (std::thread& run : runs) run.join();
+  log.closeWriteEnd();
+  reader.join();
+
+  for (const Finished& result : results) EXPECT_EQ(result.exitStatus, 0);
+  int lines = 0;
+  int torn = 0;
+  std::istringstream logLines(logged);
+  for (std::string line; std::getline(logLines, line);) {
+    ++lines;
+    if (line + "\n" != kNotANumber) ++torn;
+  }
+  EXPECT_EQ(lines, kRuns * kRejections);
+  EXPECT_EQ(torn, 0);
+}
 #endif
 
 struct Step {
@@ -191,6 +242,50 @@ TEST(ProgramTest, RunningOutOfMemoryIsReported) {
   EXPECT_EQ(got.out, kFirst);
   EXPECT_EQ(got.err, diagnostic("out of memory"));
   EXPECT_EQ(got.exitStatus, 1);
+}
+
+TEST(ProgramTest, AHugeNameIsHeldAtMostTwice) {
+#ifdef TUITION_SANITIZED
+  GTEST_SKIP() << "the sanitizers hold memory of their own";
+#endif
+  constexpr std::size_t kSize = std::size_t{32} << 20;
+  const Finished got = runProgram(kProgram, std::string(kSize, 'n') + " south 1200");
+  ASSERT_FALSE(got.timedOut);
+  EXPECT_EQ(got.exitStatus, 0);
+  // The account's copy and the one the sentence is written from; a third
+  // would be 32 MiB more than this allows.
+  EXPECT_LT(got.peakKiB, 2 * (kSize >> 10) + (16 << 10));
+}
+
+TEST(ProgramTest, UnderAnyMemoryCapTheClosingSentenceIsWholeOrAbsent) {
+#ifdef TUITION_SANITIZED
+  GTEST_SKIP() << "the sanitizers need more address space than the caps";
+#endif
+  const std::string last(std::size_t{24} << 20, 's');
+  const std::string whole = kFirst + kLast + kPay + "north " + last + kClosingText;
+  int wholeRuns = 0;
+  int failedRuns = 0;
+  for (const std::size_t mib : std::vector<std::size_t>{48, 56, 64, 72, 80, 96}) {
+    SCOPED_TRACE(testing::Message() << "address space capped at " << mib << " MiB");
+    SubprocessOptions options;
+    options.addressSpaceLimit = mib << 20;
+    const Finished got = runProgram(kProgram, "north " + last + " 1200", options);
+    ASSERT_FALSE(got.timedOut);
+    EXPECT_EQ(got.termSignal, 0);
+    if (got.exitStatus == 0) {
+      ++wholeRuns;
+      EXPECT_TRUE(got.out == whole) << "standard output has " << got.out.size() << " bytes";
+      EXPECT_EQ(got.err, "");
+    } else {
+      ++failedRuns;
+      EXPECT_EQ(got.exitStatus, 1);
+      EXPECT_EQ(got.out.find("north"), std::string::npos) << "part of the sentence was written";
+      EXPECT_EQ(got.err, diagnostic("out of memory"));
+    }
+  }
+  // The caps reach from too little memory to enough, so both outcomes occur.
+  EXPECT_GT(wholeRuns, 0);
+  EXPECT_GT(failedRuns, 0);
 }
 #endif  // _WIN32
 

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <csignal>
@@ -74,6 +75,7 @@ struct Subprocess::Child {
   int outFd_ = -1;
   int errFd_ = -1;
   std::string pending_;
+  std::size_t sent_ = 0;  // how much of pending_ is written: erasing it would cost a copy each time
   bool closeInput_ = false;
   std::string out_;
   std::string err_;
@@ -101,7 +103,16 @@ Subprocess::Subprocess(const std::string& path, const SubprocessOptions& options
     c.inFd_ = aboveStandard(dup(c.outFd_));
     childFds = {terminal, terminal, terminal};
   } else {
-    makePipe(childFds[0], c.inFd_);
+    switch (options.stdinSource) {
+      case StdinSource::kPipe:
+        makePipe(childFds[0], c.inFd_);
+        break;
+      case StdinSource::kDirectory:
+        childFds[0] = aboveStandard(open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        break;
+      case StdinSource::kClosed:
+        break;
+    }
     switch (options.stdoutTarget) {
       case StdoutTarget::kPipe:
         makePipe(c.outFd_, childFds[1]);
@@ -114,6 +125,8 @@ Subprocess::Subprocess(const std::string& path, const SubprocessOptions& options
     }
     if (options.mergeStderr) {
       childFds[2] = childFds[1];
+    } else if (options.sharedStderr >= 0) {
+      childFds[2] = aboveStandard(dup(options.sharedStderr));
     } else {
       makePipe(c.errFd_, childFds[2]);
     }
@@ -185,12 +198,17 @@ bool Subprocess::Child::pumpUntil(const std::function<bool()>& done, Clock::time
     for (const pollfd& p : polled) {
       if (p.revents == 0) continue;
       if (p.fd == inFd_) {
-        const ssize_t written = write(inFd_, pending_.data(), pending_.size());
+        const ssize_t written = write(inFd_, pending_.data() + sent_, pending_.size() - sent_);
         if (written >= 0) {
-          pending_.erase(0, static_cast<std::size_t>(written));
+          sent_ += static_cast<std::size_t>(written);
+          if (sent_ == pending_.size()) {
+            pending_.clear();
+            sent_ = 0;
+          }
         } else if (errno != EAGAIN && errno != EINTR) {
           // The child stopped reading: what it never took is dropped.
           pending_.clear();
+          sent_ = 0;
           closeFd(inFd_);
         }
         continue;
@@ -214,8 +232,9 @@ Finished Subprocess::finish(Duration limit) {
   Finished result;
   result.timedOut = !c.pumpUntil([&] { return c.outFd_ < 0 && c.errFd_ < 0; }, deadline);
   int status = 0;
+  rusage usage{};
   while (!result.timedOut) {
-    const pid_t done = waitpid(c.pid_, &status, WNOHANG);
+    const pid_t done = wait4(c.pid_, &status, WNOHANG, &usage);
     if (done == c.pid_) break;
     if (done < 0 && errno != EINTR) fail("waitpid");
     if (Child::Clock::now() >= deadline) result.timedOut = true;
@@ -228,6 +247,7 @@ Finished Subprocess::finish(Duration limit) {
   c.pid_ = -1;
   if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) result.termSignal = WTERMSIG(status);
+  result.peakKiB = static_cast<std::int64_t>(usage.ru_maxrss);  // Linux counts it in KiB
   result.out = c.out_;
   result.err = c.err_;
   return result;
@@ -268,16 +288,15 @@ std::string Pipe::available() const {
 }
 
 std::string Pipe::read(std::size_t size) const {
-  std::string text(size, '\0');
-  std::size_t got = 0;
-  while (got < size) {
-    const ssize_t done = ::read(readEnd_, &text[got], size - got);
-    if (done < 0 && errno == EINTR) continue;
-    if (done < 0) fail("read");
-    if (done == 0) break;
-    got += static_cast<std::size_t>(done);
+  std::string text;
+  std::array<char, 65536> chunk{};
+  while (text.size() < size) {
+    const ssize_t got = ::read(readEnd_, chunk.data(), std::min(chunk.size(), size - text.size()));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) fail("read");
+    if (got == 0) break;
+    text.append(chunk.data(), static_cast<std::size_t>(got));
   }
-  text.resize(got);
   return text;
 }
 

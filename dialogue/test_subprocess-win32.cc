@@ -129,8 +129,8 @@ struct Subprocess::Child {
 
 Subprocess::Subprocess(const std::string& path, const SubprocessOptions& options)
     : child_(std::make_unique<Child>()) {
-  if (options.terminal || options.addressSpaceLimit != 0 ||
-      options.stdoutTarget != StdoutTarget::kPipe) {
+  if (options.terminal || options.addressSpaceLimit != 0 || options.sharedStderr >= 0 ||
+      options.stdinSource != StdinSource::kPipe || options.stdoutTarget != StdoutTarget::kPipe) {
     fail("an option this platform lacks");
   }
   std::string commandLine = quoted(path);
@@ -256,15 +256,15 @@ std::string Pipe::available() const {
 }
 
 std::string Pipe::read(std::size_t size) const {
-  std::string text(size, '\0');
-  std::size_t got = 0;
-  while (got < size) {
-    const int done = _read(readEnd_, &text[got], static_cast<unsigned int>(size - got));
-    if (done < 0) fail("_read");
-    if (done == 0) break;
-    got += static_cast<std::size_t>(done);
+  std::string text;
+  std::array<char, 65536> chunk{};
+  while (text.size() < size) {
+    const int got = _read(readEnd_, chunk.data(),
+                          static_cast<unsigned int>(std::min(chunk.size(), size - text.size())));
+    if (got < 0) fail("_read");
+    if (got == 0) break;
+    text.append(chunk.data(), static_cast<std::size_t>(got));
   }
-  text.resize(got);
   return text;
 }
 

@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -13,16 +14,21 @@ namespace tuition::test {
 // The built program, wherever the build put it.
 std::string builtProgram();
 
-// Where the child's standard output goes. Only a pipe is supported everywhere;
-// the others are POSIX's.
+// Where the child's standard input comes from and its output goes. Only a pipe
+// is supported everywhere; the others are POSIX's.
+enum class StdinSource { kPipe, kDirectory, kClosed };
 enum class StdoutTarget { kPipe, kDevFull, kClosed };
 
 struct SubprocessOptions {
   std::vector<std::string> args;
+  StdinSource stdinSource = StdinSource::kPipe;
   StdoutTarget stdoutTarget = StdoutTarget::kPipe;
   // Standard error joins standard output in one pipe, as in `2>&1`, so that
   // their order is what a reader of a merged log would see.
   bool mergeStderr = false;
+  // Standard error is this descriptor of the caller's instead, which several
+  // children may share; -1 for a pipe of the child's own. POSIX only.
+  int sharedStderr = -1;
   // Standard input, output and error are one pseudo-terminal instead, which
   // echoes what is sent, as a console does; the two options above are unused.
   // POSIX only.
@@ -34,8 +40,9 @@ struct SubprocessOptions {
 struct Finished {
   std::string out;
   std::string err;
-  int exitStatus = -1;  // -1 when the child did not exit on its own
-  int termSignal = 0;   // POSIX only
+  int exitStatus = -1;       // -1 when the child did not exit on its own
+  int termSignal = 0;        // POSIX only
+  std::int64_t peakKiB = 0;  // the child's peak resident memory; POSIX only
   bool timedOut = false;
 };
 
