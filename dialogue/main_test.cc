@@ -153,6 +153,7 @@ TEST(ProgramTest, RunsSharingAStandardErrorKeepTheirLinesWhole) {
   options.sharedStderr = log.writeEnd();
   std::vector<Finished> results(kRuns);
   std::vector<std::thread> runs;
+  runs.reserve(kRuns);
   for (Finished& result : results) {
     runs.emplace_back([&] { result = runProgram(kProgram, input, options); });
   }
