@@ -7,7 +7,6 @@
 #include <sstream>
 #include <streambuf>
 #include <string>
-#include <system_error>
 
 namespace tuition {
 namespace {
@@ -234,32 +233,6 @@ TEST(DialogueTest, FailedOutputIsReportedAtTheEnd) {
   std::string rest;
   EXPECT_TRUE(in >> rest);
   EXPECT_EQ(rest, "rest");
-}
-
-// Gives `text`, then fails as a broken device would.
-class FailingInput : public std::stringbuf {
- public:
-  explicit FailingInput(const std::string& text) : std::stringbuf(text) {}
-
- protected:
-  int_type underflow() override {
-    const int_type next = std::stringbuf::underflow();
-    if (traits_type::eq_int_type(next, traits_type::eof())) {
-      throw std::system_error(std::make_error_code(std::errc::io_error));
-    }
-    return next;
-  }
-};
-
-TEST(DialogueTest, AReadErrorIsReportedWithItsReason) {
-  FailingInput failing("north ");
-  std::istream in(&failing);
-  std::ostringstream out;
-  std::ostringstream err;
-  EXPECT_EQ(runDialogue(in, out, err), 1);
-  EXPECT_EQ(out.str(), kNamePrompts);
-  EXPECT_EQ(err.str(), "tuition: cannot read standard input: " +
-                           std::make_error_code(std::errc::io_error).message() + "\n");
 }
 
 }  // namespace

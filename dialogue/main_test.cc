@@ -70,6 +70,12 @@ SubprocessOptions merged() {
   return options;
 }
 
+SubprocessOptions stdoutTo(StdoutTarget target) {
+  SubprocessOptions options;
+  options.stdoutTarget = target;
+  return options;
+}
+
 // Standard error ends its lines as the platform's text files do.
 #ifdef _WIN32
 const std::string kLineBreak = "\r\n";
@@ -106,7 +112,9 @@ INSTANTIATE_TEST_SUITE_P(
         ProgramCase{"MergedRejection", "north\nsouth\nabc\n1200\n", merged(),
                     kFirst + kLast + kPay + kNotANumber + kPay + kPaid, "", 0},
         ProgramCase{"MergedEnd", "north\nsouth\n", merged(), kFirst + kLast + kPay + kStillOwed, "",
-                    1}),
+                    1},
+        ProgramCase{"ClosedStdout", kNorthSouth, stdoutTo(StdoutTarget::kClosed), "",
+                    diagnostic("write error on standard output"), 1}),
     nameOf);
 
 #ifndef _WIN32
@@ -116,20 +124,10 @@ SubprocessOptions stdinFrom(StdinSource source) {
   return options;
 }
 
-SubprocessOptions stdoutTo(StdoutTarget target) {
-  SubprocessOptions options;
-  options.stdoutTarget = target;
-  return options;
-}
-
-const std::string kWriteError = diagnostic("write error on standard output");
-
 INSTANTIATE_TEST_SUITE_P(
     PosixDescriptors, ProgramTest,
     testing::Values(ProgramCase{"FullDevice", kNorthSouth, stdoutTo(StdoutTarget::kDevFull), "",
-                                kWriteError, 1},
-                    ProgramCase{"ClosedStdout", kNorthSouth, stdoutTo(StdoutTarget::kClosed), "",
-                                kWriteError, 1},
+                                diagnostic("write error on standard output"), 1},
                     // A read that fails is not the end of input: it says why.
                     ProgramCase{"DirectoryAsStdin", "", stdinFrom(StdinSource::kDirectory), kFirst,
                                 diagnostic("cannot read standard input: Is a directory"), 1},

@@ -130,7 +130,8 @@ struct Subprocess::Child {
 Subprocess::Subprocess(const std::string& path, const SubprocessOptions& options)
     : child_(std::make_unique<Child>()) {
   if (options.terminal || options.addressSpaceLimit != 0 || options.sharedStderr >= 0 ||
-      options.stdinSource != StdinSource::kPipe || options.stdoutTarget != StdoutTarget::kPipe) {
+      options.stdinSource != StdinSource::kPipe || options.stdoutTarget == StdoutTarget::kDevFull ||
+      (options.mergeStderr && options.stdoutTarget == StdoutTarget::kClosed)) {
     fail("an option this platform lacks");
   }
   std::string commandLine = quoted(path);
@@ -143,7 +144,8 @@ Subprocess::Subprocess(const std::string& path, const SubprocessOptions& options
   HANDLE error = nullptr;
   HANDLE childErr = nullptr;
   makePipe(childIn, input, true);
-  makePipe(output, childOut, false);
+  // A closed standard output is a child started without one.
+  if (options.stdoutTarget == StdoutTarget::kPipe) makePipe(output, childOut, false);
   if (!options.mergeStderr) makePipe(error, childErr, false);
 
   STARTUPINFOA startup{};
@@ -161,10 +163,12 @@ Subprocess::Subprocess(const std::string& path, const SubprocessOptions& options
   if (!started) fail("CreateProcess");
 
   Pumps& pumps = *child_->pumps;
-  pumps.openOutputs = error != nullptr ? 2 : 1;
+  pumps.openOutputs = (output != nullptr ? 1 : 0) + (error != nullptr ? 1 : 0);
   const std::shared_ptr<Pumps> shared = child_->pumps;
   std::thread([shared, input] { shared->writeInput(input); }).detach();
-  std::thread([shared, output] { shared->readOutput(output, &Pumps::out); }).detach();
+  if (output != nullptr) {
+    std::thread([shared, output] { shared->readOutput(output, &Pumps::out); }).detach();
+  }
   if (error != nullptr) {
     std::thread([shared, error] { shared->readOutput(error, &Pumps::err); }).detach();
   }

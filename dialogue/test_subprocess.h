@@ -14,8 +14,8 @@ namespace tuition::test {
 // The built program, wherever the build put it.
 std::string builtProgram();
 
-// Where the child's standard input comes from and its output goes. Only a pipe
-// is supported everywhere; the others are POSIX's.
+// Where the child's standard input comes from and its output goes. A pipe and
+// a closed standard output are supported everywhere; the others are POSIX's.
 enum class StdinSource { kPipe, kDirectory, kClosed };
 enum class StdoutTarget { kPipe, kDevFull, kClosed };
 
