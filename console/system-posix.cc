@@ -6,6 +6,19 @@
 #include "console/system.h"
 
 namespace tuition::console {
+namespace {
+
+// A descriptor left non-blocking by whoever started the program answers
+// EAGAIN when it has nothing to read or no room to write, which is neither the
+// end nor a failure: wait until it is ready, then try again. False for any
+// other error, and when waiting itself fails.
+bool waitedUntilReady(int fd, decltype(pollfd::events) events) {
+  if (errno != EAGAIN && errno != EWOULDBLOCK) return false;
+  pollfd ready{fd, events, 0};
+  return poll(&ready, 1, -1) >= 0 || errno == EINTR;
+}
+
+}  // namespace
 
 // POSIX descriptors carry bytes as they are: there is nothing to set up.
 void setUpStandardStreams() {}
@@ -16,12 +29,7 @@ ReadResult readSome(int fd, char* buffer, std::size_t size) {
     if (got > 0) return {static_cast<std::size_t>(got), false, 0};
     if (got == 0) return {0, true, 0};
     if (errno == EINTR) continue;
-    // A descriptor left non-blocking by whoever started the program has
-    // nothing yet, which is not the end: wait until it has.
-    if (errno == EAGAIN || errno == EWOULDBLOCK) {
-      pollfd readable{fd, POLLIN, 0};
-      if (poll(&readable, 1, -1) >= 0 || errno == EINTR) continue;
-    }
+    if (waitedUntilReady(fd, POLLIN)) continue;
     return {0, true, errno};
   }
 }
@@ -31,12 +39,7 @@ int writeAll(int fd, const char* data, std::size_t size) {
     const ssize_t done = write(fd, data, size);
     if (done < 0) {
       if (errno == EINTR) continue;
-      // A non-blocking descriptor whose reader is slow is full for now, not
-      // broken: wait until it takes more.
-      if (errno == EAGAIN || errno == EWOULDBLOCK) {
-        pollfd writable{fd, POLLOUT, 0};
-        if (poll(&writable, 1, -1) >= 0 || errno == EINTR) continue;
-      }
+      if (waitedUntilReady(fd, POLLOUT)) continue;
       return errno;
     }
     data += done;
