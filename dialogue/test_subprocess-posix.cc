@@ -236,7 +236,7 @@ Finished Subprocess::finish(Duration limit) {
   while (!result.timedOut) {
     const pid_t done = wait4(c.pid_, &status, WNOHANG, &usage);
     if (done == c.pid_) break;
-    if (done < 0 && errno != EINTR) fail("waitpid");
+    if (done < 0 && errno != EINTR) fail("wait4");
     if (Child::Clock::now() >= deadline) result.timedOut = true;
     std::this_thread::sleep_for(Duration(1));
   }
@@ -253,12 +253,7 @@ Finished Subprocess::finish(Duration limit) {
   return result;
 }
 
-Pipe::Pipe() {
-  std::array<int, 2> ends{};
-  if (pipe2(ends.data(), O_CLOEXEC) != 0) fail("pipe2");
-  readEnd_ = ends[0];
-  writeEnd_ = ends[1];
-}
+Pipe::Pipe() { makePipe(readEnd_, writeEnd_); }
 
 Pipe::~Pipe() {
   closeFd(readEnd_);
