@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "account/tuition_account.h"
+#include "dialogue/float_reader.h"
 
 namespace tuition {
 namespace {
@@ -134,7 +135,7 @@ int converse(std::istream& in, std::ostream& out, std::ostream& err) {
 }  // namespace
 
 int runDialogue(std::istream& in, std::ostream& out, std::ostream& err) {
-  in.imbue(std::locale::classic());
+  in.imbue(std::locale(std::locale::classic(), new FloatReader));
   in.exceptions(std::ios_base::badbit);
   try {
     return converse(in, out, err);

@@ -16,9 +16,10 @@ constexpr int kExitFailure = 1;
 // Prompts and the closing sentence go to `out` with no line break; diagnostics
 // go to `err`, one line each, always after `out` has been flushed so that they
 // follow the prompt they concern. `in` is switched to the classic locale (a full
-// stop is the decimal point) and made to throw on badbit, so that running out
-// of memory while reading, or a std::system_error from its buffer when a read
-// fails, is reported as such rather than as the end of input.
+// stop is the decimal point), with amounts read by FloatReader, and made to
+// throw on badbit, so that running out of memory while reading, or a
+// std::system_error from its buffer when a read fails, is reported as such
+// rather than as the end of input.
 int runDialogue(std::istream& in, std::ostream& out, std::ostream& err);
 
 }  // namespace tuition

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <charconv>
+#include <cmath>
 #include <locale>
 #include <ostream>
 #include <sstream>
@@ -63,6 +66,28 @@ TEST_P(TranscriptTest, WritesExactlyTheseTexts) {
 
 std::string settled(int prompts) { return kNamePrompts + paymentPrompts(prompts) + kPaid; }
 
+// Payments that take the balance from 1200 down to exactly the smallest normal
+// float, each leaving a power of two that the next can reach exactly.
+std::string downToSmallestNormal() {
+  std::string payments;
+  float balance = 1200.0F;
+  for (const int power : {-13, -37, -61, -85, -109, -126}) {
+    const float next = std::ldexp(1.0F, power);
+    std::array<char, 32> text{};
+    payments += ' ';
+    payments.append(text.data(),
+                    std::to_chars(text.data(), text.data() + text.size(), balance - next).ptr);
+    balance = next;
+  }
+  return payments;
+}
+
+// 1.5 x 2^-149 written out exactly: halfway between the two smallest
+// subnormals, so it rounds to the even one, 2 x 2^-149.
+const std::string kHalfwaySubnormal =
+    "2.101947696487225606385594374934874196920392912814773657635602425834686624028790902229957282"
+    "543182373046875e-45";
+
 INSTANTIATE_TEST_SUITE_P(
     Settles, TranscriptTest,
     testing::Values(
@@ -80,7 +105,19 @@ INSTANTIATE_TEST_SUITE_P(
         Transcript{"ExponentAndSign", "north south +1.2e3", settled(1), "", 0},
         Transcript{"LargestFloat", "north south 3.4028235e38", settled(1), "", 0},
         // Too small to tell from zero: taken as a payment of nothing.
-        Transcript{"Underflow", "north south 1e-50 1200", settled(2), "", 0}),
+        Transcript{"Underflow", "north south 1e-50 1200", settled(2), "", 0},
+        // Amounts some C libraries read wrongly. Rounded to the even
+        // subnormal, this payment leaves a little of the smallest normal
+        // float owed; the 1 pays it.
+        Transcript{"HalfwayBetweenSubnormals",
+                   "north south" + downToSmallestNormal() + " " + kHalfwaySubnormal + " 1",
+                   settled(8), "", 0},
+        // A long mantissa that its exponent brings back to 1.
+        Transcript{"LongMantissaScaledBack",
+                   "north south 1" + std::string(100000, '0') + "e-100000 1199", settled(2), "", 0},
+        // Eight million digits, read in time linear in their number.
+        Transcript{"EightMillionDigits", "north south 0." + std::string(8000000, '3') + " 1200",
+                   settled(2), "", 0}),
     nameOf);
 
 INSTANTIATE_TEST_SUITE_P(
