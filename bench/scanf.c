@@ -1,7 +1,7 @@
-/* The floor to compare tuition with: the same dialogue in plain C, reading
- * with scanf and writing through fully buffered stdio, with no checks beyond
- * stopping when input ends. Names are capped at 255 bytes, which is fine for
- * the benchmark's inputs. */
+/* The same dialogue in plain C, as a C programmer would first write it:
+ * reading with scanf and writing through fully buffered stdio, with no checks
+ * beyond stopping when input ends. Names are capped at 255 bytes, which is fine
+ * for the benchmark's inputs. */
 #include <stdio.h>
 
 int main(void) {
