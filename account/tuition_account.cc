@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "account/single_precision.h"
+
 namespace tuition {
 
 void TuitionAccount::setFirstName(std::string name) { firstName = std::move(name); }
@@ -16,6 +18,6 @@ std::string TuitionAccount::getLastName() const { return lastName; }
 
 float TuitionAccount::getBalance() const { return balance; }
 
-void TuitionAccount::payTuition(float amount) { balance -= amount; }
+void TuitionAccount::payTuition(float amount) { balance = roundedToFloat(balance - amount); }
 
 }  // namespace tuition

@@ -11,6 +11,7 @@
 #include <system_error>
 #include <utility>
 
+#include "account/single_precision.h"
 #include "account/tuition_account.h"
 #include "dialogue/float_reader.h"
 
@@ -108,8 +109,10 @@ int converse(std::istream& in, std::ostream& out, std::ostream& err) {
         break;
       case AmountRead::kTaken:
         // An infinite balance could never be paid off, so the loop would
-        // never end: refuse the payment that would cause it.
-        if (std::isinf(St1.getBalance() - uFloat)) {
+        // never end: refuse the payment that would cause it. Whether it
+        // would is a question about the balance the account will hold, so
+        // about the difference rounded to float.
+        if (std::isinf(roundedToFloat(St1.getBalance() - uFloat))) {
           complain(out, err, "amount not accepted: the balance owed would be out of range");
         } else {
           St1.payTuition(uFloat);

@@ -104,6 +104,11 @@ INSTANTIATE_TEST_SUITE_P(
         Transcript{"NoFinalLineBreak", "north\nsouth\n1200", settled(1), "", 0},
         Transcript{"ExponentAndSign", "north south +1.2e3", settled(1), "", 0},
         Transcript{"LargestFloat", "north south 3.4028235e38", settled(1), "", 0},
+        // With the largest float owed, -1e30 rounds back to the same balance:
+        // nothing becomes infinite, so it is taken, whatever precision the CPU
+        // computes the difference in.
+        Transcript{"LargestBalancePaidFurther", "north south -3.4028235e38 -1e30 3.4028235e38",
+                   settled(3), "", 0},
         // Too small to tell from zero: taken as a payment of nothing.
         Transcript{"Underflow", "north south 1e-50 1200", settled(2), "", 0},
         // Amounts some C libraries read wrongly. Rounded to the even

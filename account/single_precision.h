@@ -1,0 +1,20 @@
+#ifndef TUITION_ACCOUNT_SINGLE_PRECISION_H_
+#define TUITION_ACCOUNT_SINGLE_PRECISION_H_
+
+namespace tuition {
+
+// Rounds the value of a float expression to single precision, as storing it
+// in a float does. Some CPUs compute in wider registers (the x87 unit of
+// 32-bit x86 keeps a 64-bit mantissa) and round a result only when it is
+// stored to memory, which the compiler may put off or leave out at any
+// optimisation level. A volatile must be stored and read back, so every CPU
+// rounds at the same point and gives the same answer; elsewhere it costs a
+// store and a load.
+inline float roundedToFloat(float value) {
+  volatile float stored = value;
+  return stored;
+}
+
+}  // namespace tuition
+
+#endif  // TUITION_ACCOUNT_SINGLE_PRECISION_H_
