@@ -45,6 +45,12 @@ if(WIN32)
   target_compile_definitions(tuition_tests PRIVATE TUITION_EXECUTABLE="$<TARGET_FILE_NAME:tuition>")
 else()
   target_compile_definitions(tuition_tests PRIVATE TUITION_EXECUTABLE="$<TARGET_FILE:tuition>")
+  # Built for another CPU, the tests run under an emulator, and so must the
+  # program they start: its command, the words joined by '|'.
+  if(CMAKE_CROSSCOMPILING_EMULATOR)
+    list(JOIN CMAKE_CROSSCOMPILING_EMULATOR "|" emulator)
+    target_compile_definitions(tuition_tests PRIVATE TUITION_EMULATOR="${emulator}")
+  endif()
 endif()
 if(TUITION_SANITIZERS)
   # Some tests cap the program's address space, which the sanitizers outgrow.

@@ -22,6 +22,23 @@ std::string builtProgram() { return TUITION_EXECUTABLE; }
 
 namespace {
 
+#ifdef TUITION_EMULATOR
+constexpr std::string_view kEmulator = TUITION_EMULATOR;
+#else
+constexpr std::string_view kEmulator;
+#endif
+
+// The emulator's command, a word for each '|'-separated part; none without.
+std::vector<std::string> emulatorCommand() {
+  std::vector<std::string> command;
+  for (std::string_view rest = kEmulator; !rest.empty();) {
+    const std::size_t bar = std::min(rest.find('|'), rest.size());
+    command.emplace_back(rest.substr(0, bar));
+    rest.remove_prefix(std::min(bar + 1, rest.size()));
+  }
+  return command;
+}
+
 [[noreturn]] void fail(const char* what) {
   throw std::runtime_error(std::string(what) + " failed");
 }
@@ -66,6 +83,8 @@ void setNonBlocking(int fd) {
 
 }  // namespace
 
+bool runsUnderEmulator() { return !kEmulator.empty(); }
+
 struct Subprocess::Child {
   using Clock = std::chrono::steady_clock;
   bool pumpUntil(const std::function<bool()>& done, Clock::time_point deadline);
@@ -88,7 +107,8 @@ Subprocess::Subprocess(const std::string& path, const SubprocessOptions& options
   // gets the default action back before it starts.
   static_cast<void>(std::signal(SIGPIPE, SIG_IGN));
 
-  std::vector<std::string> args{path};
+  std::vector<std::string> args = emulatorCommand();
+  args.push_back(path);
   args.insert(args.end(), options.args.begin(), options.args.end());
   std::vector<char*> argv;
   argv.reserve(args.size() + 1);

@@ -57,6 +57,9 @@ std::string builtProgram() {
   return path.substr(0, path.find_last_of("\\/") + 1) + TUITION_EXECUTABLE;
 }
 
+// Under Wine the program is started by Wine itself, as any Windows program.
+bool runsUnderEmulator() { return false; }
+
 // Windows pipes cannot be polled, so a thread writes the child's input and
 // one reads each of its outputs; waits are on a condition with a deadline.
 // The threads share what they fill with the test and are never joined: a

@@ -14,6 +14,10 @@ namespace tuition::test {
 // The built program, wherever the build put it.
 std::string builtProgram();
 
+// Whether the program runs under an emulator (qemu-user, for a build for
+// another CPU), which some tests of its memory cannot see through.
+bool runsUnderEmulator();
+
 // Where the child's standard input comes from and its output goes. A pipe and
 // a closed standard output are supported everywhere; the others are POSIX's.
 enum class StdinSource { kPipe, kDirectory, kClosed };
