@@ -56,4 +56,18 @@ if(TUITION_SANITIZERS)
   # Some tests cap the program's address space, which the sanitizers outgrow.
   target_compile_definitions(tuition_tests PRIVATE TUITION_SANITIZED)
 endif()
-gtest_discover_tests(tuition_tests DISCOVERY_TIMEOUT 60)
+
+# Under Wine, building runs no Windows program: the tests are listed when
+# CTest starts, once it has brought Wine up, and a last test takes it down.
+if(WIN32 AND CMAKE_CROSSCOMPILING AND TUITION_WINE)
+  set(wine_session sh ${CMAKE_CURRENT_LIST_DIR}/wine-for-tests)
+  set(wine_marker ${CMAKE_BINARY_DIR}/wine-started-here)
+  file(WRITE ${CMAKE_BINARY_DIR}/start_wine.cmake
+       "set(ENV{WINEDEBUG} -all)\n"
+       "execute_process(COMMAND ${wine_session} start ${TUITION_WINE} ${wine_marker})\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/start_wine.cmake)
+  add_test(NAME StopWine COMMAND ${wine_session} stop ${TUITION_WINE} ${wine_marker})
+  set_tests_properties(StopWine PROPERTIES FIXTURES_CLEANUP Wine)
+  set(discovery DISCOVERY_MODE PRE_TEST PROPERTIES FIXTURES_REQUIRED Wine)
+endif()
+gtest_discover_tests(tuition_tests DISCOVERY_TIMEOUT 60 ${discovery})
