@@ -32,6 +32,7 @@ add_executable(tuition_tests
   account/tuition_account_test.cc
   console/descriptor_output_test.cc
   console/flushing_input_test.cc
+  console/utf16_test.cc
   dialogue/dialogue_test.cc
   dialogue/main_test.cc
   ${TUITION_TEST_SYSTEM})

@@ -1,0 +1,93 @@
+#include "console/utf16.h"
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+namespace tuition::console {
+namespace {
+
+// Text in both forms. `fromUtf8` and `fromUtf16` say which way the row is
+// checked: both for text that is well formed in both, one way for what is
+// not, with the replacements it should come out with.
+struct Conversion {
+  const char* name;
+  std::string utf8;
+  std::u16string utf16;
+  bool fromUtf8;
+  bool fromUtf16;
+};
+
+std::u16string toUtf16(std::string_view bytes, std::size_t split) {
+  Utf16FromUtf8 converter;
+  std::u16string out;
+  converter.convert(bytes.substr(0, split), out);
+  converter.convert(bytes.substr(split), out);
+  converter.finish(out);
+  return out;
+}
+
+std::string toUtf8(std::u16string_view units, std::size_t split) {
+  Utf8FromUtf16 converter;
+  std::string out;
+  converter.convert(units.substr(0, split), out);
+  converter.convert(units.substr(split), out);
+  converter.finish(out);
+  return out;
+}
+
+std::string nameOf(const testing::TestParamInfo<Conversion>& test) { return test.param.name; }
+
+void PrintTo(const Conversion& c, std::ostream* os) { *os << c.name; }
+
+class Utf16Test : public testing::TestWithParam<Conversion> {};
+
+// Handed over in two pieces, split at every place a console or a buffer
+// might split it, the text converts as it does whole.
+TEST_P(Utf16Test, ConvertsHoweverSplit) {
+  const Conversion& c = GetParam();
+  for (std::size_t split = 0; c.fromUtf8 && split <= c.utf8.size(); ++split) {
+    EXPECT_EQ(toUtf16(c.utf8, split), c.utf16) << "split after byte " << split;
+  }
+  for (std::size_t split = 0; c.fromUtf16 && split <= c.utf16.size(); ++split) {
+    EXPECT_EQ(toUtf8(c.utf16, split), c.utf8) << "split after unit " << split;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, Utf16Test,
+    testing::Values(Conversion{"Ascii", "north", u"north", true, true},
+                    Conversion{"Zoe", "Zo\xC3\xAB", u"Zo\u00EB", true, true},
+                    Conversion{"Lukasz", "\xC5\x81ukasz", u"\u0141ukasz", true, true},
+                    Conversion{"Li", "\xE6\x9D\x8E", u"\u674E", true, true},
+                    // Outside the Basic Multilingual Plane: a surrogate pair.
+                    Conversion{"GClef", "\xF0\x9D\x84\x9E", u"\U0001D11E", true, true}),
+    nameOf);
+
+INSTANTIATE_TEST_SUITE_P(
+    IllFormed, Utf16Test,
+    testing::Values(
+        Conversion{"NotALeadByte",
+                   "a\xFF"
+                   "b",
+                   u"a\uFFFD"
+                   "b",
+                   true, false},
+        Conversion{"CutShortAtTheEnd", "a\xE6\x9D", u"a\uFFFD", true, false},
+        Conversion{"CutShortBeforeAnother", "\xE6\x9D\xC5\x81", u"\uFFFD\u0141", true, false},
+        Conversion{"Overlong", "\xC0\xAF", u"\uFFFD\uFFFD", true, false},
+        Conversion{"EncodedSurrogate", "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD", true, false},
+        Conversion{"BeyondUnicode", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD", true, false},
+        Conversion{"LoneHighSurrogateAtTheEnd", "a\xEF\xBF\xBD", std::u16string(u"a") + u'\xD834',
+                   false, true},
+        Conversion{"HighSurrogateThenLetter", "\xEF\xBF\xBDx", std::u16string{u'\xD834', u'x'},
+                   false, true},
+        Conversion{"LoneLowSurrogate", "\xEF\xBF\xBDx", std::u16string{u'\xDD1E', u'x'}, false,
+                   true}),
+    nameOf);
+
+}  // namespace
+}  // namespace tuition::console
