@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
 #include <vector>
 
 namespace tuition {
@@ -25,9 +27,14 @@ TEST(TuitionAccountTest, NamesAreKeptApart) {
 }
 
 struct PaymentCase {
+  const char* name;
   std::vector<float> payments;
   float balance;  // exact, as single precision rounds it
 };
+
+std::string nameOf(const testing::TestParamInfo<PaymentCase>& test) { return test.param.name; }
+
+void PrintTo(const PaymentCase& c, std::ostream* os) { *os << c.name; }
 
 class PaymentTest : public testing::TestWithParam<PaymentCase> {};
 
@@ -40,15 +47,20 @@ TEST_P(PaymentTest, LeavesExactSinglePrecisionBalance) {
   EXPECT_EQ(account.getBalance(), GetParam().balance);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Payments, PaymentTest,
-    testing::Values(PaymentCase{{}, 1200.0F}, PaymentCase{{1200.0F}, 0.0F},
-                    PaymentCase{{600.0F, 600.0F}, 0.0F}, PaymentCase{{1300.0F}, -100.0F},
-                    PaymentCase{{-100.0F}, 1300.0F}, PaymentCase{{0.0F}, 1200.0F},
-                    // 1199.99 is held as 1199.989990234375.
-                    PaymentCase{{1199.99F}, 0.010009765625F},
-                    // Still owed: 0.01 is not exactly representable either.
-                    PaymentCase{{1199.99F, 0.01F}, 9.76584851741790771484375e-6F}));
+INSTANTIATE_TEST_SUITE_P(Payments, PaymentTest,
+                         testing::Values(PaymentCase{"None", {}, 1200.0F},
+                                         PaymentCase{"Exact", {1200.0F}, 0.0F},
+                                         PaymentCase{"TwoHalves", {600.0F, 600.0F}, 0.0F},
+                                         PaymentCase{"Overpayment", {1300.0F}, -100.0F},
+                                         PaymentCase{"Negative", {-100.0F}, 1300.0F},
+                                         PaymentCase{"Zero", {0.0F}, 1200.0F},
+                                         // 1199.99 is held as 1199.989990234375.
+                                         PaymentCase{"NotQuiteAll", {1199.99F}, 0.010009765625F},
+                                         // Still owed: 0.01 is not exactly representable either.
+                                         PaymentCase{"RoundingRemainder",
+                                                     {1199.99F, 0.01F},
+                                                     9.76584851741790771484375e-6F}),
+                         nameOf);
 
 // How many equal payments it takes to bring the balance to zero or below.
 int paymentsToSettle(float amount) {
