@@ -1,0 +1,38 @@
+# Turns CHANGELOG.md into the changelog of a native Debian package: an entry
+# for each version, its bullet points as the entry's items, signed by the
+# maintainer on the version's date.
+#
+#   awk -v maintainer='NAME <ADDRESS>' -f debian-changelog.awk CHANGELOG.md
+#
+# CHANGELOG.md's versions are headed '## [1.0.0] - 2026-12-09', and their
+# bullet points start with '- ' and go on indented by two spaces.
+
+# The day of the week of a Gregorian date, by Zeller's congruence.
+function weekday(y, m, d,    k, j) {
+  if (m < 3) { m += 12; y -= 1 }
+  k = y % 100
+  j = int(y / 100)
+  return substr("SatSunMonTueWedThuFri",
+                (d + int(13 * (m + 1) / 5) + k + int(k / 4) + int(j / 4) + 5 * j) % 7 * 3 + 1, 3)
+}
+
+function sign() {
+  if (version == "") return
+  printf "\n -- %s  %s, %s %s %s 00:00:00 +0000\n", maintainer, weekday(year, month, day),
+         day, substr("JanFebMarAprMayJunJulAugSepOctNovDec", month * 3 - 2, 3), year
+}
+
+/^## \[/ {
+  sign()
+  if (version != "") print ""
+  version = substr($2, 2, length($2) - 2)
+  split($4, date, "-")
+  year = date[1] + 0; month = date[2] + 0; day = date[3]
+  printf "tuition (%s) unstable; urgency=medium\n\n", version
+  item = 0
+  next
+}
+version != "" && /^- / { print "  * " substr($0, 3); item = 1; next }
+version != "" && item && /^  [^ ]/ { print "    " substr($0, 3); next }
+{ item = 0 }
+END { sign() }
