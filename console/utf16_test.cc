@@ -21,20 +21,13 @@ struct Conversion {
   bool fromUtf16;
 };
 
-std::u16string toUtf16(std::string_view bytes, std::size_t split) {
-  Utf16FromUtf8 converter;
-  std::u16string out;
-  converter.convert(bytes.substr(0, split), out);
-  converter.convert(bytes.substr(split), out);
-  converter.finish(out);
-  return out;
-}
-
-std::string toUtf8(std::u16string_view units, std::size_t split) {
-  Utf8FromUtf16 converter;
-  std::string out;
-  converter.convert(units.substr(0, split), out);
-  converter.convert(units.substr(split), out);
+// Converts `text` handed over in two pieces, the first `split` long.
+template <typename Converter, typename Out, typename In>
+Out converted(In text, std::size_t split) {
+  Converter converter;
+  Out out;
+  converter.convert(text.substr(0, split), out);
+  converter.convert(text.substr(split), out);
   converter.finish(out);
   return out;
 }
@@ -50,10 +43,12 @@ class Utf16Test : public testing::TestWithParam<Conversion> {};
 TEST_P(Utf16Test, ConvertsHoweverSplit) {
   const Conversion& c = GetParam();
   for (std::size_t split = 0; c.fromUtf8 && split <= c.utf8.size(); ++split) {
-    EXPECT_EQ(toUtf16(c.utf8, split), c.utf16) << "split after byte " << split;
+    const auto got = converted<Utf16FromUtf8, std::u16string>(std::string_view(c.utf8), split);
+    EXPECT_EQ(got, c.utf16) << "split after byte " << split;
   }
   for (std::size_t split = 0; c.fromUtf16 && split <= c.utf16.size(); ++split) {
-    EXPECT_EQ(toUtf8(c.utf16, split), c.utf8) << "split after unit " << split;
+    const auto got = converted<Utf8FromUtf16, std::string>(std::u16string_view(c.utf16), split);
+    EXPECT_EQ(got, c.utf8) << "split after unit " << split;
   }
 }
 
