@@ -11,6 +11,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "dialogue/float_chars.h"
+
 namespace tuition {
 namespace {
 
@@ -145,7 +147,7 @@ FloatReader::iter_type FloatReader::do_get(iter_type in, iter_type end, std::ios
   const std::string_view text = field.text();
   const char* const last = text.data() + text.size();
   float parsed = 0.0F;
-  const auto [stop, error] = std::from_chars(text.data(), last, parsed);
+  const auto [stop, error] = floatFromChars(text.data(), last, parsed);
   if (stop != last || (error != std::errc() && error != std::errc::result_out_of_range)) {
     value = 0.0F;
     state = std::ios_base::failbit;

@@ -9,7 +9,7 @@ namespace tuition {
 
 // Reads a float as the classic locale's standard facet does, taking exactly
 // the same characters and giving the same value and stream state, but
-// converting them with std::from_chars.
+// converting them with std::from_chars (or its stand-in, floatFromChars).
 //
 // The standard facet gathers the characters into a heap string and hands them
 // to the C library's strtof. That costs several times what the conversion
