@@ -53,8 +53,11 @@ void Utf8FromUtf16::convert(std::u16string_view units, std::string& out) {
     }
     if (isHighSurrogate(unit)) {
       waiting_ = unit;
+    } else if (isLowSurrogate(unit)) {
+      appendUtf8(kReplacement, out);
     } else {
-      appendUtf8(isLowSurrogate(unit) ? kReplacement : unit, out);
+      // Not a surrogate: the unit is the code point itself.
+      appendUtf8(static_cast<char32_t>(unit), out);
     }
   }
 }
