@@ -1,6 +1,17 @@
 #ifndef TUITION_ACCOUNT_SINGLE_PRECISION_H_
 #define TUITION_ACCOUNT_SINGLE_PRECISION_H_
 
+// Every answer the program gives rests on IEEE-754 single precision: an
+// infinity that can be told apart, subnormal numbers, each operation rounded
+// as the standard says. Flags that let the compiler assume otherwise
+// (-ffast-math, -ffinite-math-only, /fp:fast) would change the answers, or
+// take out the check that keeps a balance from becoming infinite, without a
+// word: such a build is refused here instead.
+#if defined(__FAST_MATH__) || (defined(__FINITE_MATH_ONLY__) && __FINITE_MATH_ONLY__) || \
+    defined(_M_FP_FAST)
+#error "tuition needs IEEE-754 arithmetic: drop -ffast-math, -ffinite-math-only, /fp:fast"
+#endif
+
 namespace tuition {
 
 // Rounds the value of a float expression to single precision, as storing it

@@ -1,5 +1,6 @@
 #include "dialogue/dialogue.h"
 
+#include <cfenv>
 #include <cmath>
 #include <istream>
 #include <limits>
@@ -28,6 +29,27 @@ constexpr std::string_view kClosingText = " has paid all of his/her tuition.";
 constexpr float kStartingBalance = 1200.0F;
 // The loop runs while more than this is owed; an overpayment is never reported.
 constexpr float kSettled = 0.0F;
+
+// Holds the floating-point environment at the default that C++ promises at
+// start-up, rounding to nearest with subnormal numbers, and gives the caller's
+// back at the end. A program linked with fast-math flags has flush-to-zero
+// turned on before main (by crtfastmath.o), which would settle a balance left
+// at a subnormal amount that every other build still asks to be paid.
+class DefaultFloatingPoint {
+ public:
+  DefaultFloatingPoint() {
+    std::fegetenv(&saved_);
+    std::fesetenv(FE_DFL_ENV);
+  }
+  ~DefaultFloatingPoint() { std::fesetenv(&saved_); }
+  DefaultFloatingPoint(const DefaultFloatingPoint&) = delete;
+  DefaultFloatingPoint& operator=(const DefaultFloatingPoint&) = delete;
+  DefaultFloatingPoint(DefaultFloatingPoint&&) = delete;
+  DefaultFloatingPoint& operator=(DefaultFloatingPoint&&) = delete;
+
+ private:
+  std::fenv_t saved_{};
+};
 
 enum class AmountRead { kTaken, kNotANumber, kOutOfRange, kEnded };
 
@@ -138,6 +160,7 @@ int converse(std::istream& in, std::ostream& out, std::ostream& err) {
 }  // namespace
 
 int runDialogue(std::istream& in, std::ostream& out, std::ostream& err) {
+  const DefaultFloatingPoint arithmetic;
   in.imbue(std::locale(std::locale::classic(), new FloatReader));
   in.exceptions(std::ios_base::badbit);
   try {
