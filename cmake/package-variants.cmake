@@ -4,8 +4,8 @@
 # built, as
 #
 #   cmake -DVARIANTS=mingw,aarch64-linux-gnu,... -DSOURCE=... -DBINARY=...
-#         -DPACKAGES=... -DNATIVE=path/to/tuition [-DFLAGS=...]
-#         [-DLINKER_FLAGS=...] -P package-variants.cmake
+#         -DPACKAGES=... -DNATIVE=path/to/tuition -DGENERATOR=Ninja
+#         [-DFLAGS=...] [-DLINKER_FLAGS=...] -P package-variants.cmake
 string(REPLACE "," ";" VARIANTS "${VARIANTS}")
 
 # What the native program needs of the C and C++ runtime, as dpkg-shlibdeps
@@ -29,7 +29,7 @@ foreach(variant IN LISTS VARIANTS)
                 "-DCMAKE_EXE_LINKER_FLAGS=${LINKER_FLAGS}")
   endif()
   message(STATUS "Packaging for ${variant}")
-  execute_process(COMMAND ${CMAKE_COMMAND} -S ${SOURCE} -B ${build} ${options}
+  execute_process(COMMAND ${CMAKE_COMMAND} -S ${SOURCE} -B ${build} -G "${GENERATOR}" ${options}
                           -DCMAKE_BUILD_TYPE=Release -DTUITION_BUILD_TESTS=OFF
                           -DTUITION_PACKAGE_DIRECTORY=${PACKAGES}
                   OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)

@@ -136,7 +136,7 @@ if(TUITION_PACKAGE_ALL AND NOT CMAKE_CROSSCOMPILING)
   add_custom_target(other_packages ALL
     COMMAND ${CMAKE_COMMAND} -DVARIANTS=${variants} -DSOURCE=${PROJECT_SOURCE_DIR}
             -DBINARY=${CMAKE_BINARY_DIR} -DPACKAGES=${TUITION_PACKAGE_DIRECTORY}
-            -DNATIVE=$<TARGET_FILE:tuition>
+            -DNATIVE=$<TARGET_FILE:tuition> "-DGENERATOR=${CMAKE_GENERATOR}"
             "-DFLAGS=${CMAKE_CXX_FLAGS}" "-DLINKER_FLAGS=${CMAKE_EXE_LINKER_FLAGS}"
             -P ${PROJECT_SOURCE_DIR}/cmake/package-variants.cmake
     COMMENT "Packaging the builds for Windows and other CPUs: ${variants}"
