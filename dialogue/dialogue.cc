@@ -163,16 +163,18 @@ int runDialogue(std::istream& in, std::ostream& out, std::ostream& err) {
   const DefaultFloatingPoint arithmetic;
   in.imbue(std::locale(std::locale::classic(), new FloatReader));
   in.exceptions(std::ios_base::badbit);
+  int status = kExitFailure;
   try {
-    return converse(in, out, err);
+    status = converse(in, out, err);
   } catch (const std::bad_alloc&) {
     complain(out, err, "out of memory");
-    return kExitFailure;
   } catch (const std::system_error& error) {
     // A read that failed, unlike one that found the end, says why.
     complain(out, err, "cannot read standard input: " + error.code().message());
-    return kExitFailure;
   }
+  // A diagnostic that could not be written fails the run too, though nothing
+  // is left to say so with: a script must not take silence for success.
+  return err ? status : kExitFailure;
 }
 
 }  // namespace tuition

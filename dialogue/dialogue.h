@@ -15,7 +15,8 @@ constexpr int kExitFailure = 1;
 //
 // Prompts and the closing sentence go to `out` with no line break; diagnostics
 // go to `err`, one line each, always after `out` has been flushed so that they
-// follow the prompt they concern. `in` is switched to the classic locale (a full
+// follow the prompt they concern. A diagnostic that `err` fails to take makes
+// the status a failure. `in` is switched to the classic locale (a full
 // stop is the decimal point), with amounts read by FloatReader, and made to
 // throw on badbit, so that running out of memory while reading, or a
 // std::system_error from its buffer when a read fails, is reported as such

@@ -16,9 +16,9 @@ namespace tuition {
 namespace {
 
 using test::Finished;
+using test::OutputTarget;
 using test::runProgram;
 using test::StdinSource;
-using test::StdoutTarget;
 using test::Subprocess;
 using test::SubprocessOptions;
 
@@ -70,9 +70,15 @@ SubprocessOptions merged() {
   return options;
 }
 
-SubprocessOptions stdoutTo(StdoutTarget target) {
+SubprocessOptions stdoutTo(OutputTarget target) {
   SubprocessOptions options;
   options.stdoutTarget = target;
+  return options;
+}
+
+SubprocessOptions stderrTo(OutputTarget target) {
+  SubprocessOptions options;
+  options.stderrTarget = target;
   return options;
 }
 
@@ -113,8 +119,14 @@ INSTANTIATE_TEST_SUITE_P(
                     kFirst + kLast + kPay + kNotANumber + kPay + kPaid, "", 0},
         ProgramCase{"MergedEnd", "north\nsouth\n", merged(), kFirst + kLast + kPay + kStillOwed, "",
                     1},
-        ProgramCase{"ClosedStdout", kNorthSouth, stdoutTo(StdoutTarget::kClosed), "",
-                    diagnostic("write error on standard output"), 1}),
+        ProgramCase{"ClosedStdout", kNorthSouth, stdoutTo(OutputTarget::kClosed), "",
+                    diagnostic("write error on standard output"), 1},
+        // A diagnostic that cannot be written fails the run, though nothing
+        // is left to say so with; a run with nothing to say succeeds.
+        ProgramCase{"ClosedStderr", "north\nsouth\nabc 1200\n", stderrTo(OutputTarget::kClosed),
+                    kFirst + kLast + kPay + kPay + kPaid, "", 1},
+        ProgramCase{"ClosedStderrNothingSaid", kNorthSouth, stderrTo(OutputTarget::kClosed),
+                    kFirst + kLast + kPay + kPaid, "", 0}),
     nameOf);
 
 #ifndef _WIN32
@@ -126,8 +138,14 @@ SubprocessOptions stdinFrom(StdinSource source) {
 
 INSTANTIATE_TEST_SUITE_P(
     PosixDescriptors, ProgramTest,
-    testing::Values(ProgramCase{"FullDevice", kNorthSouth, stdoutTo(StdoutTarget::kDevFull), "",
+    testing::Values(ProgramCase{"FullDevice", kNorthSouth, stdoutTo(OutputTarget::kDevFull), "",
                                 diagnostic("write error on standard output"), 1},
+                    // The failed write leaves errno set; the end is still the end.
+                    ProgramCase{"FullDeviceThenEnd", "north\n", stdoutTo(OutputTarget::kDevFull),
+                                "", diagnostic("input ended before a last name was given"), 1},
+                    ProgramCase{"FullStderr", "north\nsouth\nabc 1200\n",
+                                stderrTo(OutputTarget::kDevFull),
+                                kFirst + kLast + kPay + kPay + kPaid, "", 1},
                     // A read that fails is not the end of input: it says why.
                     ProgramCase{"DirectoryAsStdin", "", stdinFrom(StdinSource::kDirectory), kFirst,
                                 diagnostic("cannot read standard input: Is a directory"), 1},

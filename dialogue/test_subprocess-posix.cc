@@ -72,6 +72,23 @@ int openTerminal(int& terminal) {
   return aboveStandard(controller);
 }
 
+// What the child gets as one of its outputs: the write end of a pipe whose
+// read end `ours` the test keeps, /dev/full, or -1 for none at all.
+int childOutput(OutputTarget target, int& ours) {
+  int theirs = -1;
+  switch (target) {
+    case OutputTarget::kPipe:
+      makePipe(ours, theirs);
+      break;
+    case OutputTarget::kDevFull:
+      theirs = aboveStandard(open("/dev/full", O_WRONLY | O_CLOEXEC));
+      break;
+    case OutputTarget::kClosed:
+      break;
+  }
+  return theirs;
+}
+
 void closeFd(int& fd) {
   if (fd >= 0) close(fd);
   fd = -1;
@@ -133,22 +150,13 @@ Subprocess::Subprocess(const std::string& path, const SubprocessOptions& options
       case StdinSource::kClosed:
         break;
     }
-    switch (options.stdoutTarget) {
-      case StdoutTarget::kPipe:
-        makePipe(c.outFd_, childFds[1]);
-        break;
-      case StdoutTarget::kDevFull:
-        childFds[1] = aboveStandard(open("/dev/full", O_WRONLY | O_CLOEXEC));
-        break;
-      case StdoutTarget::kClosed:
-        break;
-    }
+    childFds[1] = childOutput(options.stdoutTarget, c.outFd_);
     if (options.mergeStderr) {
       childFds[2] = childFds[1];
     } else if (options.sharedStderr >= 0) {
       childFds[2] = aboveStandard(dup(options.sharedStderr));
     } else {
-      makePipe(c.errFd_, childFds[2]);
+      childFds[2] = childOutput(options.stderrTarget, c.errFd_);
     }
   }
 

@@ -133,8 +133,9 @@ struct Subprocess::Child {
 Subprocess::Subprocess(const std::string& path, const SubprocessOptions& options)
     : child_(std::make_unique<Child>()) {
   if (options.terminal || options.addressSpaceLimit != 0 || options.sharedStderr >= 0 ||
-      options.stdinSource != StdinSource::kPipe || options.stdoutTarget == StdoutTarget::kDevFull ||
-      (options.mergeStderr && options.stdoutTarget == StdoutTarget::kClosed)) {
+      options.stdinSource != StdinSource::kPipe || options.stdoutTarget == OutputTarget::kDevFull ||
+      options.stderrTarget == OutputTarget::kDevFull ||
+      (options.mergeStderr && options.stdoutTarget == OutputTarget::kClosed)) {
     fail("an option this platform lacks");
   }
   std::string commandLine = quoted(path);
@@ -147,9 +148,11 @@ Subprocess::Subprocess(const std::string& path, const SubprocessOptions& options
   HANDLE error = nullptr;
   HANDLE childErr = nullptr;
   makePipe(childIn, input, true);
-  // A closed standard output is a child started without one.
-  if (options.stdoutTarget == StdoutTarget::kPipe) makePipe(output, childOut, false);
-  if (!options.mergeStderr) makePipe(error, childErr, false);
+  // A closed output is a child started without one.
+  if (options.stdoutTarget == OutputTarget::kPipe) makePipe(output, childOut, false);
+  if (!options.mergeStderr && options.stderrTarget == OutputTarget::kPipe) {
+    makePipe(error, childErr, false);
+  }
 
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;

@@ -18,15 +18,16 @@ std::string builtProgram();
 // another CPU), which some tests of its memory cannot see through.
 bool runsUnderEmulator();
 
-// Where the child's standard input comes from and its output goes. A pipe and
-// a closed standard output are supported everywhere; the others are POSIX's.
+// Where the child's standard input comes from and its outputs go. A pipe and
+// a closed output are supported everywhere; the others are POSIX's.
 enum class StdinSource { kPipe, kDirectory, kClosed };
-enum class StdoutTarget { kPipe, kDevFull, kClosed };
+enum class OutputTarget { kPipe, kDevFull, kClosed };
 
 struct SubprocessOptions {
   std::vector<std::string> args;
   StdinSource stdinSource = StdinSource::kPipe;
-  StdoutTarget stdoutTarget = StdoutTarget::kPipe;
+  OutputTarget stdoutTarget = OutputTarget::kPipe;
+  OutputTarget stderrTarget = OutputTarget::kPipe;
   // Standard error joins standard output in one pipe, as in `2>&1`, so that
   // their order is what a reader of a merged log would see.
   bool mergeStderr = false;
