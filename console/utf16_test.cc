@@ -62,6 +62,18 @@ INSTANTIATE_TEST_SUITE_P(
                     Conversion{"GClef", "\xF0\x9D\x84\x9E", u"\U0001D11E", true, true}),
     nameOf);
 
+// The first and last code point of each length of UTF-8.
+INSTANTIATE_TEST_SUITE_P(
+    LengthEdges, Utf16Test,
+    testing::Values(Conversion{"LastOfOneByte", "\x7F", u"\u007F", true, true},
+                    Conversion{"FirstOfTwoBytes", "\xC2\x80", u"\u0080", true, true},
+                    Conversion{"LastOfTwoBytes", "\xDF\xBF", u"\u07FF", true, true},
+                    Conversion{"FirstOfThreeBytes", "\xE0\xA0\x80", u"\u0800", true, true},
+                    Conversion{"LastOfThreeBytes", "\xEF\xBF\xBF", u"\uFFFF", true, true},
+                    Conversion{"FirstOfFourBytes", "\xF0\x90\x80\x80", u"\U00010000", true, true},
+                    Conversion{"LastOfUnicode", "\xF4\x8F\xBF\xBF", u"\U0010FFFF", true, true}),
+    nameOf);
+
 INSTANTIATE_TEST_SUITE_P(
     IllFormed, Utf16Test,
     testing::Values(
@@ -74,6 +86,14 @@ INSTANTIATE_TEST_SUITE_P(
         Conversion{"CutShortAtTheEnd", "a\xE6\x9D", u"a\uFFFD", true, false},
         Conversion{"CutShortBeforeAnother", "\xE6\x9D\xC5\x81", u"\uFFFD\u0141", true, false},
         Conversion{"Overlong", "\xC0\xAF", u"\uFFFD\uFFFD", true, false},
+        Conversion{"OverlongThreeBytes", "\xE0\x80\x80", u"\uFFFD\uFFFD\uFFFD", true, false},
+        Conversion{"OverlongFourBytes", "\xF0\x8F\xBF\xBF", u"\uFFFD\uFFFD\uFFFD\uFFFD", true,
+                   false},
+        Conversion{"LeadBeyondUnicode", "\xF5\x80", u"\uFFFD\uFFFD", true, false},
+        // A continuation byte out of range ends the sequence, and is read afresh.
+        Conversion{"ContinuationTooLow", "\xC3\x41", u"\uFFFDA", true, false},
+        Conversion{"ContinuationTooHigh", "\xC3\xC0", u"\uFFFD\uFFFD", true, false},
+        Conversion{"GoodAfterIllFormed", "\xE0\x80\xC2\x80", u"\uFFFD\uFFFD\u0080", true, false},
         Conversion{"EncodedSurrogate", "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD", true, false},
         Conversion{"BeyondUnicode", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD", true, false},
         Conversion{"LoneHighSurrogateAtTheEnd", "a\xEF\xBF\xBD", std::u16string(u"a") + u'\xD834',

@@ -144,6 +144,9 @@ INSTANTIATE_TEST_SUITE_P(
         Transcript{"TooNegative", "north south -1e39 1200", settled(2), kOutOfRange, 0},
         Transcript{"TwoRejections", "north south x 1e99 1200", settled(3),
                    kNotANumber + kOutOfRange, 0},
+        // A rejected amount pays nothing, not even the amount before it.
+        Transcript{"RejectedPaysNothing", "north south 600 abc 1e39 600", settled(4),
+                   kNotANumber + kOutOfRange, 0},
         // The second -3e38 would make the balance infinite, which nothing
         // could pay off; refused, the balance stays about 3e38 and 3e38 pays it.
         Transcript{"BalanceWouldOverflow", "north south -3e38 -3e38 3e38", settled(3),
