@@ -72,3 +72,29 @@ if(WIN32 AND CMAKE_CROSSCOMPILING AND TUITION_WINE)
   set(discovery DISCOVERY_MODE PRE_TEST PROPERTIES FIXTURES_REQUIRED Wine)
 endif()
 gtest_discover_tests(tuition_tests DISCOVERY_TIMEOUT 60 ${discovery})
+
+# Each fuzz target replays its seed corpus without libFuzzer, so that every
+# seed is a regression test in every build and not only in a fuzzing run. The
+# float reader's target needs its reference, libstdc++'s own reader over a C
+# library that rounds correctly (not MinGW-w64's).
+set(replayed dialogue_fuzzer)
+include(CheckCXXSourceCompiles)
+check_cxx_source_compiles([[
+#include <cstddef>
+#if !defined(__GLIBCXX__) || defined(_WIN32)
+#error "no reference reader"
+#endif
+int main() {}]] TUITION_HAVE_REFERENCE_READER)
+if(TUITION_HAVE_REFERENCE_READER)
+  list(APPEND replayed float_reader_fuzzer)
+endif()
+foreach(fuzzer IN LISTS replayed)
+  add_executable(${fuzzer}_replay fuzz/${fuzzer}.cc fuzz/replay.cc)
+  target_link_libraries(${fuzzer}_replay PRIVATE tuition_dialogue)
+  target_compile_options(${fuzzer}_replay PRIVATE ${TUITION_WARNINGS})
+  file(GLOB seeds CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/fuzz/corpus/${fuzzer}/*)
+  add_test(NAME ${fuzzer}_corpus COMMAND ${fuzzer}_replay ${seeds})
+  if(discovery)
+    set_tests_properties(${fuzzer}_corpus PROPERTIES FIXTURES_REQUIRED Wine)
+  endif()
+endforeach()
