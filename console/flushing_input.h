@@ -3,7 +3,8 @@
 
 #include <array>
 #include <ostream>
-#include <streambuf>
+
+#include "console/input_buffer.h"
 
 namespace tuition {
 
@@ -20,7 +21,7 @@ namespace tuition {
 // input is final. A read that fails throws std::system_error with the
 // system's reason, so that it is not taken for the end of input: a stream
 // that throws on badbit passes it on, any other just goes bad.
-class FlushingInput : public std::streambuf {
+class FlushingInput : public InputBuffer {
  public:
   FlushingInput(int fd, std::ostream& prompts) : fd_(fd), prompts_(prompts) {}
 

@@ -70,15 +70,16 @@ void discardRestOfWord(std::istream& in) {
 // succeeds. Reports the end of input only when nothing but whitespace is left,
 // so that an unreadable last word is still rejected as such.
 AmountRead readAmount(std::istream& in, float& amount) {
-  // The sentry skips leading whitespace, and fails only when nothing else is
-  // left (or the end was reached before). Unlike std::ws it uses the stream's
-  // cached facets, which matters when scripts pay millions of times.
-  if (!std::istream::sentry(in)) return AmountRead::kEnded;
-  float value = 0.0F;
+  // The reader stores a value whenever it runs, a number or not; only when
+  // the extraction's own sentry finds nothing but whitespace before the end
+  // does it not run, and the NaN stays. That tells the end apart from a bad
+  // last word without a second sentry, which would cost a tenth of a payment.
+  float value = std::numeric_limits<float>::quiet_NaN();
   if (in >> value) {
     amount = value;
     return AmountRead::kTaken;
   }
+  if (std::isnan(value)) return AmountRead::kEnded;
   // A field that does not fit in a float yields the largest float of its sign;
   // any other failure yields zero.
   const bool outOfRange = std::abs(value) == std::numeric_limits<float>::max();
@@ -161,7 +162,7 @@ int converse(std::istream& in, std::ostream& out, std::ostream& err) {
 
 int runDialogue(std::istream& in, std::ostream& out, std::ostream& err) {
   const DefaultFloatingPoint arithmetic;
-  in.imbue(std::locale(std::locale::classic(), new FloatReader));
+  in.imbue(std::locale(std::locale::classic(), new FloatReader(in)));
   in.exceptions(std::ios_base::badbit);
   int status = kExitFailure;
   try {

@@ -2,14 +2,18 @@
 #define TUITION_DIALOGUE_FLOAT_READER_H_
 
 #include <ios>
+#include <istream>
 #include <iterator>
 #include <locale>
+
+#include "console/input_buffer.h"
 
 namespace tuition {
 
 // Reads a float as the classic locale's standard facet does, taking exactly
 // the same characters and giving the same value and stream state, but
-// converting them with std::from_chars (or its stand-in, floatFromChars).
+// converting them with floatFromChars (std::from_chars where the standard
+// library has one).
 //
 // The standard facet gathers the characters into a heap string and hands them
 // to the C library's strtof. That costs several times what the conversion
@@ -18,6 +22,13 @@ namespace tuition {
 // take time quadratic in the number of digits. This one gathers into a small
 // buffer, turning to the heap only for a very long number.
 //
+// A facet is made for one stream. When that stream reads from an InputBuffer
+// and a number lies whole in what the buffer holds, the number is read where
+// it lies: telling that case apart costs two comparisons of pointers, where
+// going through std::istreambuf_iterator costs calls into the buffer for every
+// character. A number that runs on into input not yet read is read the slow
+// way, as from any other stream.
+//
 // Only the float overload is replaced. Numbers are read as the classic locale
 // writes them (a full stop for the decimal point, no digit grouping), so the
 // facet belongs in a locale built on the classic one. In any rounding mode
@@ -25,12 +36,19 @@ namespace tuition {
 // the standard facet.
 class FloatReader : public std::num_get<char> {
  public:
-  using std::num_get<char>::num_get;
+  explicit FloatReader(std::istream& stream);
 
  protected:
   using std::num_get<char>::do_get;
   iter_type do_get(iter_type in, iter_type end, std::ios_base& stream,
                    std::ios_base::iostate& state, float& value) const override;
+
+ private:
+  // The stream, kept as the std::ios whose std::ios_base do_get is handed (an
+  // istream reaches that base only through its vtable), and its buffer if
+  // that is an InputBuffer.
+  const std::ios* stream_;
+  InputBuffer* buffer_;
 };
 
 }  // namespace tuition

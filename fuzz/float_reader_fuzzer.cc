@@ -1,6 +1,9 @@
-// Reads the fuzzer's bytes as a run of amounts twice, once with the standard
-// facet and once with FloatReader, and stops at the first difference in the
-// value's bits, the stream's state or the characters taken.
+// Reads the fuzzer's bytes as a run of amounts with the standard facet and with
+// FloatReader, and stops at the first difference in the value's bits, the
+// stream's state or the characters taken. FloatReader reads them from a buffer
+// that it may read in place, handed over whole and then in pieces, so that
+// both the in-place reading and the slow way it falls back on are compared.
+#include <algorithm>
 #include <cfenv>
 #include <cstdint>
 #include <cstdio>
@@ -11,7 +14,9 @@
 #include <locale>
 #include <sstream>
 #include <string>
+#include <utility>
 
+#include "console/input_buffer.h"
 #include "dialogue/float_reader.h"
 
 namespace {
@@ -51,17 +56,46 @@ int roundingModeFor(char first) {
   }
 }
 
-}  // namespace
+// Hands its text over in pieces of a given size, as reads from a pipe do:
+// FloatReader reads a number in place when it lies whole in one piece, and
+// the slow way when it runs on into the next.
+class Pieces : public tuition::InputBuffer {
+ public:
+  Pieces(std::string text, std::size_t piece) : text_(std::move(text)), piece_(piece) {}
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string text(data, data + size);
-  const int mode = text.empty() ? FE_TONEAREST : roundingModeFor(text.front());
-  std::istringstream standard(mode == FE_TONEAREST ? text : text.substr(1));
+ protected:
+  int_type underflow() override {
+    const std::size_t at = position();
+    if (at == text_.size()) return traits_type::eof();
+    char* const begin = text_.data() + at;
+    setg(begin, begin, begin + std::min(piece_, text_.size() - at));
+    return traits_type::to_int_type(*gptr());
+  }
+
+  // Only says where it stands, which is all the comparison asks.
+  pos_type seekoff(off_type offset, std::ios_base::seekdir direction,
+                   std::ios_base::openmode /*which*/) override {
+    if (offset != 0 || direction != std::ios_base::cur) return {off_type(-1)};
+    return {static_cast<off_type>(position())};
+  }
+
+ private:
+  std::size_t position() const {
+    return gptr() == nullptr ? 0 : static_cast<std::size_t>(gptr() - text_.data());
+  }
+
+  std::string text_;
+  std::size_t piece_;
+};
+
+// Reads `text` with both readers side by side, FloatReader's stream handing it
+// over in pieces of `piece` characters.
+void compare(const std::string& text, std::size_t piece) {
+  std::istringstream standard(text);
   standard.imbue(std::locale::classic());
-  std::istringstream ours(standard.str());
-  ours.imbue(std::locale(std::locale::classic(), new tuition::FloatReader));
-
-  check(std::fesetround(mode) == 0, "the rounding mode is set");
+  Pieces pieces(text, piece);
+  std::istream ours(&pieces);
+  ours.imbue(std::locale(std::locale::classic(), new tuition::FloatReader(ours)));
   for (;;) {
     float expected = 1.0F;
     float got = 1.0F;
@@ -79,6 +113,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       ours.ignore();
     }
   }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string input(data, data + size);
+  const int mode = input.empty() ? FE_TONEAREST : roundingModeFor(input.front());
+  const std::string text = mode == FE_TONEAREST ? input : input.substr(1);
+  check(std::fesetround(mode) == 0, "the rounding mode is set");
+  // Whole, so that every number but the last lies in the buffer; then in
+  // pieces of 1 to 8 characters, so that numbers are split at every point.
+  compare(text, std::max<std::size_t>(text.size(), 1));
+  for (std::size_t piece = 1; piece <= 8; ++piece) compare(text, piece);
   std::fesetround(FE_TONEAREST);
   return 0;
 }
