@@ -1,6 +1,7 @@
 #include "console/descriptor_output.h"
 
 #include <cstddef>
+#include <cstring>
 
 #include "console/system.h"
 
@@ -19,6 +20,16 @@ DescriptorOutput::int_type DescriptorOutput::overflow(int_type ch) {
     pbump(1);
   }
   return traits_type::not_eof(ch);
+}
+
+// Text that fits in the buffer is copied in one go: a prompt is written
+// thousands of times a second, and the standard way copies in pieces.
+// Larger text goes the standard way, filling and writing whole buffers.
+std::streamsize DescriptorOutput::xsputn(const char* text, std::streamsize count) {
+  if (count > epptr() - pptr()) return std::streambuf::xsputn(text, count);
+  std::memcpy(pptr(), text, static_cast<std::size_t>(count));
+  pbump(static_cast<int>(count));
+  return count;
 }
 
 int DescriptorOutput::sync() { return drain() ? 0 : -1; }

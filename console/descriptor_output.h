@@ -24,6 +24,7 @@ class DescriptorOutput : public std::streambuf {
 
  protected:
   int_type overflow(int_type ch) override;
+  std::streamsize xsputn(const char* text, std::streamsize count) override;
   int sync() override;
 
  private:
