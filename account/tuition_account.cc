@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "account/single_precision.h"
-
 namespace tuition {
 
 void TuitionAccount::setFirstName(std::string name) { firstName = std::move(name); }
@@ -15,9 +13,5 @@ void TuitionAccount::setBalance(float amount) { balance = amount; }
 std::string TuitionAccount::getFirstName() const { return firstName; }
 
 std::string TuitionAccount::getLastName() const { return lastName; }
-
-float TuitionAccount::getBalance() const { return balance; }
-
-void TuitionAccount::payTuition(float amount) { balance = roundedToFloat(balance - amount); }
 
 }  // namespace tuition
