@@ -70,6 +70,18 @@ License: Expat
   install(FILES ${doc_files} DESTINATION ${CMAKE_INSTALL_DOCDIR})
 endif()
 
+# Uninstalling removes what the last `cmake --install` from this build put
+# under its prefix, and the folders it leaves empty, up to the prefix.
+if(WIN32)
+  set(install_folders)
+else()
+  set(install_folders ${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_MANDIR}/man1 ${CMAKE_INSTALL_DOCDIR})
+endif()
+add_custom_target(uninstall
+  COMMAND ${CMAKE_COMMAND} -DMANIFEST=${CMAKE_BINARY_DIR}/install_manifest.txt
+          "-DFOLDERS=${install_folders}" -P ${CMAKE_CURRENT_LIST_DIR}/uninstall.cmake
+  VERBATIM)
+
 set(TUITION_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages CACHE PATH
     "Where CPack puts the packages")
 set(CPACK_PACKAGE_DIRECTORY ${TUITION_PACKAGE_DIRECTORY})
