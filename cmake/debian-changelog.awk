@@ -5,7 +5,8 @@
 #   awk -v maintainer='NAME <ADDRESS>' -f debian-changelog.awk CHANGELOG.md
 #
 # CHANGELOG.md's versions are headed '## [1.0.0] - 2026-12-09', and their
-# bullet points start with '- ' and go on indented by two spaces.
+# bullet points start with '- ' and go on indented by two spaces. A section
+# '## [Unreleased]' is left out.
 
 # The day of the week of a Gregorian date, by Zeller's congruence.
 function weekday(y, m, d,    k, j) {
@@ -22,6 +23,8 @@ function sign() {
          day, substr("JanFebMarAprMayJunJulAugSepOctNovDec", month * 3 - 2, 3), year
 }
 
+# Changes not yet released have no version to file them under.
+/^## \[Unreleased\]/ { sign(); version = ""; next }
 /^## \[/ {
   sign()
   if (version != "") print ""
