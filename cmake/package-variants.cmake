@@ -1,10 +1,11 @@
-# Builds and packages the program for Windows and for other CPUs, beside the
-# native package: a zip from the MinGW-w64 build, a Debian package from each
-# cross build. Run by the package preset's build, once the native program is
-# built, as
+# Builds and packages the program, each way in a build of its own: the Debian
+# package for this CPU (deb), a tarball from a static build for this CPU
+# (static) and for another (static-TRIPLE), a zip from the MinGW-w64 build
+# (mingw), a Debian package from each cross build (TRIPLE). Run by the
+# package preset's build, once its own program is built, as
 #
-#   cmake -DVARIANTS=mingw,aarch64-linux-gnu,... -DSOURCE=... -DBINARY=...
-#         -DPACKAGES=... -DNATIVE=path/to/tuition -DGENERATOR=Ninja
+#   cmake -DVARIANTS=deb,static,mingw,aarch64-linux-gnu,... -DSOURCE=...
+#         -DBINARY=... -DPACKAGES=... -DNATIVE=path/to/tuition -DGENERATOR=Ninja
 #         [-DFLAGS=...] [-DLINKER_FLAGS=...] -P package-variants.cmake
 string(REPLACE "," ";" VARIANTS "${VARIANTS}")
 
@@ -19,22 +20,32 @@ string(REGEX REPLACE "^shlibs:Depends=([^\n]*).*" "\\1" depends "${depends}")
 
 foreach(variant IN LISTS VARIANTS)
   set(build ${BINARY}/${variant})
+  set(options "-DCMAKE_CXX_FLAGS=${FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINKER_FLAGS}")
   if(variant STREQUAL "mingw")
+    # MinGW-w64 takes none of the Linux hardening flags.
     set(options --toolchain ${SOURCE}/cmake/mingw-w64-x86_64.cmake)
-    set(generator ZIP)
-  else()
-    set(generator DEB)
-    set(options --toolchain ${SOURCE}/cmake/linux-cross.cmake -DTUITION_CROSS_TRIPLE=${variant}
-                "-DTUITION_DEB_DEPENDS=${depends}" "-DCMAKE_CXX_FLAGS=${FLAGS}"
-                "-DCMAKE_EXE_LINKER_FLAGS=${LINKER_FLAGS}")
+  elseif(variant MATCHES "^static(-(.+))?$")
+    # A tarball's static build, for this CPU or, after the dash, another.
+    list(APPEND options -DTUITION_STATIC=ON)
+    if(CMAKE_MATCH_2)
+      list(APPEND options --toolchain ${SOURCE}/cmake/linux-cross.cmake
+                          -DTUITION_CROSS_TRIPLE=${CMAKE_MATCH_2})
+    endif()
+  elseif(NOT variant STREQUAL "deb")
+    # A Debian package for another CPU.
+    list(APPEND options --toolchain ${SOURCE}/cmake/linux-cross.cmake
+                        -DTUITION_CROSS_TRIPLE=${variant} "-DTUITION_DEB_DEPENDS=${depends}")
   endif()
-  message(STATUS "Packaging for ${variant}")
+  message(STATUS "Packaging ${variant}")
   execute_process(COMMAND ${CMAKE_COMMAND} -S ${SOURCE} -B ${build} -G "${GENERATOR}" ${options}
                           -DCMAKE_BUILD_TYPE=Release -DTUITION_BUILD_TESTS=OFF
                           -DTUITION_PACKAGE_DIRECTORY=${PACKAGES}
                   OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
   execute_process(COMMAND ${CMAKE_COMMAND} --build ${build} OUTPUT_QUIET
                   COMMAND_ERROR_IS_FATAL ANY)
-  execute_process(COMMAND ${CMAKE_CPACK_COMMAND} -G ${generator} --config ${build}/CPackConfig.cmake
-                  COMMAND_ERROR_IS_FATAL ANY)
+  # CPack gives the members of a Debian package's outer archive the modes its
+  # umask leaves, so it packs under Debian's own, 022, whoever runs it.
+  execute_process(COMMAND sh -c "umask 022 && exec \"$@\"" sh
+                          ${CMAKE_CPACK_COMMAND} --config ${build}/CPackConfig.cmake
+                  WORKING_DIRECTORY ${build} OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
 endforeach()

@@ -1,6 +1,10 @@
 # What the program installs, and the packages CPack makes of it: on Linux a
-# Debian package and a tarball of the same tree, on Windows a zip.
+# Debian package, or a tarball of a static build; on Windows a zip.
 include(GNUInstallDirs)
+# The folders an install makes are the same whatever the umask, as their files
+# are, so that a package does not depend on who made it.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
+    GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 set(TUITION_MAINTAINER "The tuition authors <tuition@example.org>")
 set(TUITION_SUMMARY "record the payment of one person's tuition")
@@ -82,9 +86,68 @@ add_custom_target(uninstall
           "-DFOLDERS=${install_folders}" -P ${CMAKE_CURRENT_LIST_DIR}/uninstall.cmake
   VERBATIM)
 
+# A tarball for Linux holds the program linked statically, so that it runs on
+# any Linux of its CPU, with glibc or musl, old or new: the program asks glibc
+# for nothing that glibc loads at run time (no name service, no locale files,
+# no character set conversion). The Debian packages link it dynamically, as
+# Debian wants.
+option(TUITION_STATIC "Link the program statically, for the Linux tarballs" OFF)
+if(TUITION_STATIC AND NOT WIN32)
+  target_link_options(tuition PRIVATE -static)
+endif()
+
+# CPack works in a folder of its own; only the packages reach this one.
 set(TUITION_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages CACHE PATH
     "Where CPack puts the packages")
-set(CPACK_PACKAGE_DIRECTORY ${TUITION_PACKAGE_DIRECTORY})
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/cpack)
+set(CPACK_TUITION_PACKAGE_DIRECTORY ${TUITION_PACKAGE_DIRECTORY})
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/cpack-deliver.cmake)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/cpack-debian.cmake)
+set(CPACK_TUITION_OBJCOPY ${CMAKE_OBJCOPY})
+set(CPACK_TUITION_LINTIAN_OVERRIDES ${CMAKE_CURRENT_LIST_DIR}/lintian-overrides)
+
+# The same commit gives the same packages byte for byte, wherever and
+# whenever they are made: every time they hold is the release's date, from
+# CHANGELOG.md (the commit's time for a version not there yet), unless the
+# caller of CPack sets SOURCE_DATE_EPOCH itself.
+file(STRINGS ${PROJECT_SOURCE_DIR}/CHANGELOG.md release
+     REGEX "^## \\[${PROJECT_VERSION}\\] - [0-9]+-[0-9]+-[0-9]+$")
+if(release MATCHES "([0-9]+)-0*([0-9]+)-0*([0-9]+)$")
+  # Days since 1970-01-01 of a Gregorian date, by Howard Hinnant's method.
+  set(year ${CMAKE_MATCH_1})
+  set(month ${CMAKE_MATCH_2})
+  set(day ${CMAKE_MATCH_3})
+  if(month LESS_EQUAL 2)
+    math(EXPR year "${year} - 1")
+    math(EXPR month "${month} + 9")
+  else()
+    math(EXPR month "${month} - 3")
+  endif()
+  math(EXPR era "${year} / 400")
+  math(EXPR year_of_era "${year} - ${era} * 400")
+  math(EXPR day_of_year "(153 * ${month} + 2) / 5 + ${day} - 1")
+  math(EXPR day_of_era
+       "${year_of_era} * 365 + ${year_of_era} / 4 - ${year_of_era} / 100 + ${day_of_year}")
+  math(EXPR TUITION_RELEASE_TIME "(${era} * 146097 + ${day_of_era} - 719468) * 86400")
+else()
+  execute_process(COMMAND git log -1 --format=%ct WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+                  OUTPUT_VARIABLE TUITION_RELEASE_TIME OUTPUT_STRIP_TRAILING_WHITESPACE
+                  ERROR_QUIET)
+endif()
+# A zip keeps its times as local times: they are UTC's, whatever the zone.
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/cpack-time.cmake)
+file(WRITE ${CPACK_PROJECT_CONFIG_FILE} "set(ENV{TZ} UTC0)\n")
+if(TUITION_RELEASE_TIME)
+  file(APPEND ${CPACK_PROJECT_CONFIG_FILE}
+       "if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})\n"
+       "  set(ENV{SOURCE_DATE_EPOCH} ${TUITION_RELEASE_TIME})\n"
+       "endif()\n")
+else()
+  message(WARNING "CHANGELOG.md has no section for ${PROJECT_VERSION} and this is no git "
+                  "checkout: packages will hold the time they are made, unless "
+                  "SOURCE_DATE_EPOCH is set.")
+endif()
+
 set(CPACK_PACKAGE_NAME tuition)
 set(CPACK_PACKAGE_VENDOR "the tuition authors")
 set(CPACK_PACKAGE_CONTACT "${TUITION_MAINTAINER}")
@@ -95,8 +158,11 @@ set(CPACK_STRIP_FILES ON)
 if(WIN32)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_SYSTEM_NAME win64)
+elseif(TUITION_STATIC)
+  set(CPACK_GENERATOR TGZ)
+  set(CPACK_SYSTEM_NAME linux-${CMAKE_SYSTEM_PROCESSOR})
 else()
-  set(CPACK_GENERATOR DEB TGZ)
+  set(CPACK_GENERATOR DEB)
   # Debian's names for the CPUs; a native build asks dpkg.
   set(debian_names x86_64 amd64 i686 i386 aarch64 arm64 arm armhf s390x s390x
                    powerpc64le ppc64el)
@@ -120,19 +186,21 @@ else()
   else()
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   endif()
-  if(CPACK_DEBIAN_PACKAGE_ARCHITECTURE)
-    set(CPACK_SYSTEM_NAME linux-${CPACK_DEBIAN_PACKAGE_ARCHITECTURE})
-  else()
-    set(CPACK_SYSTEM_NAME linux-${CMAKE_SYSTEM_PROCESSOR})
-  endif()
 endif()
 include(CPack)
 
-# The package preset packs the Windows build and the builds for other CPUs
-# too, wherever their compilers are installed.
-option(TUITION_PACKAGE_ALL "Also package the Windows and other-CPU builds" OFF)
+# The package preset's build makes every package, each from a build of its
+# own under this one: the Debian package for this CPU (deb), the Linux
+# tarballs from static builds (static, static-TRIPLE), the Windows zip
+# (mingw) and the Debian packages for other CPUs (TRIPLE), those wherever
+# their compilers are installed.
+option(TUITION_PACKAGE_ALL "Build every package, for this CPU, Windows and others" OFF)
 if(TUITION_PACKAGE_ALL AND NOT CMAKE_CROSSCOMPILING)
-  set(variants)
+  set(variants deb static)
+  find_program(TUITION_CXX_aarch64-linux-gnu aarch64-linux-gnu-g++)
+  if(TUITION_CXX_aarch64-linux-gnu)
+    list(APPEND variants static-aarch64-linux-gnu)
+  endif()
   find_program(TUITION_MINGW_CXX x86_64-w64-mingw32-g++-posix)
   if(TUITION_MINGW_CXX)
     list(APPEND variants mingw)
@@ -145,13 +213,13 @@ if(TUITION_PACKAGE_ALL AND NOT CMAKE_CROSSCOMPILING)
     endif()
   endforeach()
   string(REPLACE ";" "," variants "${variants}")
-  add_custom_target(other_packages ALL
+  add_custom_target(packages ALL
     COMMAND ${CMAKE_COMMAND} -DVARIANTS=${variants} -DSOURCE=${PROJECT_SOURCE_DIR}
             -DBINARY=${CMAKE_BINARY_DIR} -DPACKAGES=${TUITION_PACKAGE_DIRECTORY}
             -DNATIVE=$<TARGET_FILE:tuition> "-DGENERATOR=${CMAKE_GENERATOR}"
             "-DFLAGS=${CMAKE_CXX_FLAGS}" "-DLINKER_FLAGS=${CMAKE_EXE_LINKER_FLAGS}"
             -P ${PROJECT_SOURCE_DIR}/cmake/package-variants.cmake
-    COMMENT "Packaging the builds for Windows and other CPUs: ${variants}"
+    COMMENT "Packaging: ${variants}"
     VERBATIM USES_TERMINAL)
-  add_dependencies(other_packages tuition)
+  add_dependencies(packages tuition)
 endif()
