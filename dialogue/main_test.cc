@@ -143,9 +143,6 @@ INSTANTIATE_TEST_SUITE_P(
                     // The failed write leaves errno set; the end is still the end.
                     ProgramCase{"FullDeviceThenEnd", "north\n", stdoutTo(OutputTarget::kDevFull),
                                 "", diagnostic("input ended before a last name was given"), 1},
-                    ProgramCase{"FullStderr", "north\nsouth\nabc 1200\n",
-                                stderrTo(OutputTarget::kDevFull),
-                                kFirst + kLast + kPay + kPay + kPaid, "", 1},
                     // A read that fails is not the end of input: it says why.
                     ProgramCase{"DirectoryAsStdin", "", stdinFrom(StdinSource::kDirectory), kFirst,
                                 diagnostic("cannot read standard input: Is a directory"), 1},
