@@ -1,22 +1,14 @@
 # Builds and packages the program, each way in a build of its own: the Debian
 # package for this CPU (deb), a tarball from a static build for this CPU
 # (static) and for another (static-TRIPLE), a zip from the MinGW-w64 build
-# (mingw), a Debian package from each cross build (TRIPLE). Run by the
-# package preset's build, once its own program is built, as
+# (mingw), a Debian package from each cross build (TRIPLE). deb comes first:
+# the cross builds' packages depend on what its program needs. Run by the
+# package preset's build as
 #
 #   cmake -DVARIANTS=deb,static,mingw,aarch64-linux-gnu,... -DSOURCE=...
-#         -DBINARY=... -DPACKAGES=... -DNATIVE=path/to/tuition -DGENERATOR=Ninja
+#         -DBINARY=... -DPACKAGES=... -DGENERATOR=Ninja
 #         [-DFLAGS=...] [-DLINKER_FLAGS=...] -P package-variants.cmake
 string(REPLACE "," ";" VARIANTS "${VARIANTS}")
-
-# What the native program needs of the C and C++ runtime, as dpkg-shlibdeps
-# works it out; the packages for other CPUs need the same (see packaging.cmake).
-set(work ${BINARY}/shlibdeps)
-file(MAKE_DIRECTORY ${work}/debian)
-file(WRITE ${work}/debian/control "Source: tuition\n\nPackage: tuition\nArchitecture: any\n")
-execute_process(COMMAND dpkg-shlibdeps -O ${NATIVE} WORKING_DIRECTORY ${work}
-                OUTPUT_VARIABLE depends ERROR_QUIET COMMAND_ERROR_IS_FATAL ANY)
-string(REGEX REPLACE "^shlibs:Depends=([^\n]*).*" "\\1" depends "${depends}")
 
 foreach(variant IN LISTS VARIANTS)
   set(build ${BINARY}/${variant})
@@ -48,4 +40,16 @@ foreach(variant IN LISTS VARIANTS)
   execute_process(COMMAND sh -c "umask 022 && exec \"$@\"" sh
                           ${CMAKE_CPACK_COMMAND} --config ${build}/CPackConfig.cmake
                   WORKING_DIRECTORY ${build} OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
+
+  if(variant STREQUAL "deb")
+    # What this CPU's program needs of the C and C++ runtime, as
+    # dpkg-shlibdeps works it out; the packages for other CPUs need the same
+    # (see packaging.cmake).
+    set(work ${BINARY}/shlibdeps)
+    file(MAKE_DIRECTORY ${work}/debian)
+    file(WRITE ${work}/debian/control "Source: tuition\n\nPackage: tuition\nArchitecture: any\n")
+    execute_process(COMMAND dpkg-shlibdeps -O ${build}/tuition WORKING_DIRECTORY ${work}
+                    OUTPUT_VARIABLE depends ERROR_QUIET COMMAND_ERROR_IS_FATAL ANY)
+    string(REGEX REPLACE "^shlibs:Depends=([^\n]*).*" "\\1" depends "${depends}")
+  endif()
 endforeach()

@@ -189,8 +189,8 @@ else()
 endif()
 include(CPack)
 
-# The package preset's build makes every package, each from a build of its
-# own under this one: the Debian package for this CPU (deb), the Linux
+# The package preset's build makes every package (the target packages, all it
+# builds), each from a build of its own under this one: the Debian package for this CPU (deb), the Linux
 # tarballs from static builds (static, static-TRIPLE), the Windows zip
 # (mingw) and the Debian packages for other CPUs (TRIPLE), those wherever
 # their compilers are installed.
@@ -216,10 +216,9 @@ if(TUITION_PACKAGE_ALL AND NOT CMAKE_CROSSCOMPILING)
   add_custom_target(packages ALL
     COMMAND ${CMAKE_COMMAND} -DVARIANTS=${variants} -DSOURCE=${PROJECT_SOURCE_DIR}
             -DBINARY=${CMAKE_BINARY_DIR} -DPACKAGES=${TUITION_PACKAGE_DIRECTORY}
-            -DNATIVE=$<TARGET_FILE:tuition> "-DGENERATOR=${CMAKE_GENERATOR}"
+            "-DGENERATOR=${CMAKE_GENERATOR}"
             "-DFLAGS=${CMAKE_CXX_FLAGS}" "-DLINKER_FLAGS=${CMAKE_EXE_LINKER_FLAGS}"
             -P ${PROJECT_SOURCE_DIR}/cmake/package-variants.cmake
     COMMENT "Packaging: ${variants}"
     VERBATIM USES_TERMINAL)
-  add_dependencies(packages tuition)
 endif()
