@@ -24,9 +24,11 @@ namespace tuition {
 //
 // A facet is made for one stream. When that stream reads from an InputBuffer
 // and a number lies whole in what the buffer holds, the number is read where
-// it lies: telling that case apart costs two comparisons of pointers, where
-// going through std::istreambuf_iterator costs calls into the buffer for every
-// character. A number that runs on into input not yet read is read the slow
+// it lies, and from_chars finds where it ends: telling that case apart costs
+// two comparisons of pointers, where going through std::istreambuf_iterator
+// costs calls into the buffer for every character. A number that runs on into
+// input not yet read, or that from_chars alone cannot delimit as the standard
+// facet does (a plus sign, an exponent mark with no digits), is read the slow
 // way, as from any other stream.
 //
 // Only the float overload is replaced. Numbers are read as the classic locale
@@ -36,7 +38,12 @@ namespace tuition {
 // the standard facet.
 class FloatReader : public std::num_get<char> {
  public:
-  explicit FloatReader(std::istream& stream);
+  // Whether the reader asks for the rounding mode at every number, or may
+  // take it as to nearest because its caller holds it there for as long as
+  // the stream is read (as the dialogue does), which spares the question.
+  enum class Rounding { kAsk, kAlwaysToNearest };
+
+  explicit FloatReader(std::istream& stream, Rounding rounding = Rounding::kAsk);
 
  protected:
   using std::num_get<char>::do_get;
@@ -49,6 +56,7 @@ class FloatReader : public std::num_get<char> {
   // that is an InputBuffer.
   const std::ios* stream_;
   InputBuffer* buffer_;
+  bool alwaysToNearest_;
 };
 
 }  // namespace tuition
