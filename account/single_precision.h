@@ -12,18 +12,24 @@
 #error "tuition needs IEEE-754 arithmetic: drop -ffast-math, -ffinite-math-only, /fp:fast"
 #endif
 
+#include <cfloat>
+
 namespace tuition {
 
 // Rounds the value of a float expression to single precision, as storing it
 // in a float does. Some CPUs compute in wider registers (the x87 unit of
-// 32-bit x86 keeps a 64-bit mantissa) and round a result only when it is
-// stored to memory, which the compiler may put off or leave out at any
-// optimisation level. A volatile must be stored and read back, so every CPU
-// rounds at the same point and gives the same answer; elsewhere it costs a
-// store and a load.
+// 32-bit x86 and the 68881 of m68k keep a 64-bit mantissa) and round a result
+// only when it is stored to memory, which the compiler may put off or leave
+// out at any optimisation level. A volatile must be stored and read back, so
+// that those CPUs round at the same point as every other; where the compiler
+// says that float arithmetic is done in float, it is already rounded.
 inline float roundedToFloat(float value) {
+#if FLT_EVAL_METHOD == 0
+  return value;
+#else
   volatile float stored = value;
   return stored;
+#endif
 }
 
 }  // namespace tuition

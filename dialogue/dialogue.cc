@@ -119,7 +119,9 @@ int converse(std::istream& in, std::ostream& out, std::ostream& err) {
   St1.setBalance(kStartingBalance);
   float uFloat = 0.0F;
   while (St1.getBalance() > kSettled) {
-    out << kPaymentPrompt;
+    // Written as it stands, with no field width to consult: this prompt goes
+    // out once a payment, millions of times for a file of them.
+    out.write(kPaymentPrompt.data(), kPaymentPrompt.size());
     switch (readAmount(in, uFloat)) {
       case AmountRead::kEnded:
         complain(out, err, "input ended with tuition still owed");
@@ -162,7 +164,9 @@ int converse(std::istream& in, std::ostream& out, std::ostream& err) {
 
 int runDialogue(std::istream& in, std::ostream& out, std::ostream& err) {
   const DefaultFloatingPoint arithmetic;
-  in.imbue(std::locale(std::locale::classic(), new FloatReader(in)));
+  // The arithmetic above rounds to nearest for as long as `in` is read here.
+  in.imbue(std::locale(std::locale::classic(),
+                       new FloatReader(in, FloatReader::Rounding::kAlwaysToNearest)));
   in.exceptions(std::ios_base::badbit);
   int status = kExitFailure;
   try {
