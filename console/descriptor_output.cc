@@ -7,6 +7,7 @@
 
 namespace tuition {
 
+// NOLINTNEXTLINE(cppcoreguidelines-pro-type-member-init): buffer_ is left unfilled
 DescriptorOutput::DescriptorOutput(int fd) : fd_(fd) {
   setp(buffer_.data(), buffer_.data() + buffer_.size());
 }

@@ -32,7 +32,9 @@ class DescriptorOutput : public std::streambuf {
   bool drain();
 
   int fd_;
-  std::array<char, 65536> buffer_{};
+  // Left unfilled: nothing reads a byte of it before writing it, and filling
+  // it would cost every run, however short, 64 KiB of memory it never uses.
+  std::array<char, 65536> buffer_;
 };
 
 }  // namespace tuition

@@ -1,4 +1,3 @@
-#include <ios>
 #include <istream>
 #include <ostream>
 
@@ -12,14 +11,14 @@
 //
 // Standard output is written through a buffer that is flushed only when the
 // program could wait for input, or when it is full, so that a script feeding a
-// file of payments does not pay a write call per prompt. Nothing here goes
-// through C stdio, so the standard streams need not keep in step with it.
+// file of payments does not pay a write call per prompt. Nothing here uses
+// std::cin, std::cout or C stdio, and nothing names them: a run, however
+// short, does not even set them up.
 //
 // Standard error is buffered too, and the dialogue flushes it at the end of
 // each line, so that every diagnostic line leaves in one write: runs that
 // share a log cannot tear each other's lines apart.
 int main() {
-  std::ios_base::sync_with_stdio(false);
   tuition::console::setUpStandardStreams();
   tuition::DescriptorOutput errors(tuition::console::kStandardError);
   std::ostream err(&errors);
