@@ -35,6 +35,7 @@ add_executable(tuition_tests
   console/utf16_test.cc
   dialogue/dialogue_test.cc
   dialogue/main_test.cc
+  dialogue/test_allocations.cc
   ${TUITION_TEST_SYSTEM})
 target_link_libraries(tuition_tests PRIVATE tuition_dialogue tuition_console GTest::gtest_main
                                             Threads::Threads)
@@ -52,6 +53,24 @@ else()
     list(JOIN CMAKE_CROSSCOMPILING_EMULATOR "|" emulator)
     target_compile_definitions(tuition_tests PRIVATE TUITION_EMULATOR="${emulator}")
   endif()
+endif()
+# The program as a packager who links it with -ffast-math builds it: the
+# compiler's start-up code (crtfastmath.o) turns on flush-to-zero before main,
+# where no check at compile time can see it.
+include(CheckLinkerFlag)
+check_linker_flag(CXX -ffast-math TUITION_LINKS_FAST_MATH)
+if(TUITION_LINKS_FAST_MATH AND NOT MSVC)
+  add_executable(tuition_linked_fast_math dialogue/main.cc)
+  target_link_libraries(tuition_linked_fast_math PRIVATE tuition_dialogue tuition_console)
+  target_link_options(tuition_linked_fast_math PRIVATE -ffast-math)
+  add_dependencies(tuition_tests tuition_linked_fast_math)
+  if(WIN32)
+    set(linked_fast_math $<TARGET_FILE_NAME:tuition_linked_fast_math>)
+  else()
+    set(linked_fast_math $<TARGET_FILE:tuition_linked_fast_math>)
+  endif()
+  target_compile_definitions(tuition_tests PRIVATE
+                             TUITION_LINKED_FAST_MATH_EXECUTABLE="${linked_fast_math}")
 endif()
 if(TUITION_SANITIZERS)
   # Some tests cap the program's address space, which the sanitizers outgrow.

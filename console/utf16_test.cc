@@ -67,6 +67,10 @@ INSTANTIATE_TEST_SUITE_P(
                     Conversion{"FirstOfThreeBytes", "\xE0\xA0\x80", u"\u0800", true, true},
                     Conversion{"LastOfThreeBytes", "\xEF\xBF\xBF", u"\uFFFF", true, true},
                     Conversion{"FirstOfFourBytes", "\xF0\x90\x80\x80", u"\U00010000", true, true},
+                    // Lead bytes that set no bound of their own.
+                    Conversion{"PlanesOneToFifteen",
+                               "\xF1\x80\x80\x80\xF2\xA0\x80\x80\xF3\xBF\xBF\xBF",
+                               u"\U00040000\U000A0000\U000FFFFF", true, true},
                     Conversion{"LastOfUnicode", "\xF4\x8F\xBF\xBF", u"\U0010FFFF", true, true}),
     nameOf);
 
@@ -88,6 +92,9 @@ INSTANTIATE_TEST_SUITE_P(
         Conversion{"LeadBeyondUnicode", "\xF5\x80", u"\uFFFD\uFFFD", true, false},
         // A continuation byte out of range ends the sequence, and is read afresh.
         Conversion{"ContinuationTooLow", "\xC3\x41", u"\uFFFDA", true, false},
+        // Once fresh and once after a reset.
+        Conversion{"ContinuationJustTooLow", "\xC3\x7F\xC3\x7F", u"\uFFFD\u007F\uFFFD\u007F", true,
+                   false},
         Conversion{"ContinuationTooHigh", "\xC3\xC0", u"\uFFFD\uFFFD", true, false},
         Conversion{"GoodAfterIllFormed", "\xE0\x80\xC2\x80", u"\uFFFD\uFFFD\u0080", true, false},
         Conversion{"EncodedSurrogate", "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD", true, false},

@@ -5,11 +5,18 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstddef>
+#include <istream>
 #include <locale>
 #include <ostream>
 #include <sstream>
 #include <streambuf>
 #include <string>
+#include <thread>
+
+#include "console/flushing_input.h"
+#include "dialogue/test_allocations.h"
+#include "dialogue/test_subprocess.h"
 
 namespace tuition {
 namespace {
@@ -202,6 +209,34 @@ TEST(DialogueTest, LongNamesAreKeptWhole) {
   EXPECT_EQ(got.out, kNamePrompts + paymentPrompts(1) + first + " " + last +
                          " has paid all of his/her tuition.");
   EXPECT_EQ(got.status, 0);
+}
+
+// An amount takes no memory of its own: a number that lies whole in the input
+// buffer is read where it lies, and a run of leading zeros that goes on past
+// one read of the buffer is kept as one zero. A dialogue paying either way
+// allocates exactly what one paying 1200 does.
+TEST(DialogueTest, ReadingAnAmountAllocatesNothing) {
+  const auto allocationsPaying = [](const std::string& amount) {
+    test::Pipe pipe;
+    const std::string input = "north south " + amount + " ";
+    std::thread writer([&] {
+      pipe.write(input);
+      pipe.closeWriteEnd();
+    });
+    std::ostringstream out;
+    std::ostringstream err;
+    FlushingInput buffer(pipe.readEnd(), out);
+    std::istream in(&buffer);
+    const std::size_t before = test::allocations();
+    const int status = runDialogue(in, out, err);
+    const std::size_t made = test::allocations() - before;
+    writer.join();
+    EXPECT_EQ(status, 0) << err.str();
+    return made;
+  };
+  const std::size_t least = allocationsPaying("1200");
+  EXPECT_EQ(allocationsPaying("1200." + std::string(100, '0')), least);
+  EXPECT_EQ(allocationsPaying(std::string(70000, '0') + "1200"), least);
 }
 
 // A locale whose decimal point is a comma, as many users have.

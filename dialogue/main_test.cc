@@ -129,6 +129,21 @@ INSTANTIATE_TEST_SUITE_P(
                     kFirst + kLast + kPay + kPaid, "", 0}),
     nameOf);
 
+#ifdef TUITION_LINKED_FAST_MATH_EXECUTABLE
+// Flush-to-zero, which linking with -ffast-math turns on before main, would
+// take a balance left at a subnormal amount for settled; the dialogue holds
+// the default arithmetic, and asks for the seventh payment as any build does.
+TEST(ProgramTest, LinkedWithFastMathStillOwesASubnormalAmount) {
+  const Finished got = runProgram(TUITION_LINKED_FAST_MATH_EXECUTABLE,
+                                  "north south 1199.99988 0.000122070305 7.27595718e-12 "
+                                  "4.33680843e-19 2.58493926e-26 1.54074386e-33 1");
+  std::string prompts;
+  for (int i = 0; i < 7; ++i) prompts += kPay;
+  EXPECT_EQ(got.out, kFirst + kLast + prompts + kPaid);
+  EXPECT_EQ(got.exitStatus, 0);
+}
+#endif
+
 #ifndef _WIN32
 SubprocessOptions stdinFrom(StdinSource source) {
   SubprocessOptions options;
