@@ -117,3 +117,13 @@ foreach(fuzzer IN LISTS replayed)
     set_tests_properties(${fuzzer}_corpus PROPERTIES FIXTURES_REQUIRED Wine)
   endif()
 endforeach()
+
+# Every float, written three ways, must read back right: the tests read every
+# 65521st and those near the edges; fuzz/every-float reads them all.
+add_executable(every_float fuzz/every_float.cc)
+target_link_libraries(every_float PRIVATE tuition_dialogue)
+target_compile_options(every_float PRIVATE ${TUITION_WARNINGS})
+add_test(NAME every_float_stride COMMAND every_float 65521)
+if(discovery)
+  set_tests_properties(every_float_stride PROPERTIES FIXTURES_REQUIRED Wine)
+endif()
