@@ -38,6 +38,7 @@ int DescriptorOutput::sync() { return drain() ? 0 : -1; }
 bool DescriptorOutput::drain() {
   const int error = console::writeAll(fd_, pbase(), static_cast<std::size_t>(pptr() - pbase()));
   setp(buffer_.data(), buffer_.data() + buffer_.size());
+  if (error != 0) failed(error);
   return error == 0;
 }
 

@@ -2,7 +2,8 @@
 #define TUITION_CONSOLE_DESCRIPTOR_OUTPUT_H_
 
 #include <array>
-#include <streambuf>
+
+#include "console/output_buffer.h"
 
 namespace tuition {
 
@@ -12,8 +13,8 @@ namespace tuition {
 // page by page; the standard library's own unsynchronised buffer writes
 // odd-sized pieces, which cost a pipe reader half again as many wake-ups. A
 // write that fails (a full device, a closed descriptor) makes the stream fail,
-// and what was in the buffer is dropped.
-class DescriptorOutput : public std::streambuf {
+// and what was in the buffer is dropped; error() keeps the system's reason.
+class DescriptorOutput : public OutputBuffer {
  public:
   explicit DescriptorOutput(int fd);
   ~DescriptorOutput() override;

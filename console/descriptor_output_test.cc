@@ -13,6 +13,8 @@
 #ifndef _WIN32
 #include <fcntl.h>
 #include <unistd.h>
+
+#include <cerrno>
 #endif
 
 namespace tuition {
@@ -102,6 +104,7 @@ TEST(DescriptorOutputTest, AFailedWriteFailsTheStream) {
   out << "lost";
   EXPECT_TRUE(out.good());
   EXPECT_FALSE(out.flush());
+  EXPECT_EQ(buffer.error(), ENOSPC);
   // A write larger than the buffer fails on its own, without a flush.
   std::ostream more(&buffer);
   more << std::string(100000, 'x');

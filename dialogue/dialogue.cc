@@ -14,6 +14,7 @@
 
 #include "account/single_precision.h"
 #include "account/tuition_account.h"
+#include "console/output_buffer.h"
 #include "dialogue/float_reader.h"
 
 namespace tuition {
@@ -88,6 +89,17 @@ AmountRead readAmount(std::istream& in, float& amount) {
   return outOfRange ? AmountRead::kOutOfRange : AmountRead::kNotANumber;
 }
 
+// Says that standard output could not be written, and why, where its buffer
+// kept the system's reason.
+std::string writeError(const std::ostream& out) {
+  std::string message = "write error on standard output";
+  const auto* buffer = dynamic_cast<const OutputBuffer*>(out.rdbuf());
+  if (buffer != nullptr && buffer->error() != 0) {
+    message += ": " + std::generic_category().message(buffer->error());
+  }
+  return message;
+}
+
 // Writes one diagnostic line. Standard output goes first, so that on a
 // terminal and in a merged log alike the line follows the prompt it concerns.
 void complain(std::ostream& out, std::ostream& err, std::string_view message) {
@@ -154,7 +166,7 @@ int converse(std::istream& in, std::ostream& out, std::ostream& err) {
   // A run whose closing sentence never reached its reader has not succeeded,
   // even though the dialogue itself went on to the end.
   if (!out.flush()) {
-    complain(out, err, "write error on standard output");
+    complain(out, err, writeError(out));
     return kExitFailure;
   }
   return kExitSuccess;

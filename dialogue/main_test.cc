@@ -120,7 +120,7 @@ INSTANTIATE_TEST_SUITE_P(
         ProgramCase{"MergedEnd", "north\nsouth\n", merged(), kFirst + kLast + kPay + kStillOwed, "",
                     1},
         ProgramCase{"ClosedStdout", kNorthSouth, stdoutTo(OutputTarget::kClosed), "",
-                    diagnostic("write error on standard output"), 1},
+                    diagnostic("write error on standard output: Bad file descriptor"), 1},
         // A diagnostic that cannot be written fails the run, though nothing
         // is left to say so with; a run with nothing to say succeeds.
         ProgramCase{"ClosedStderr", "north\nsouth\nabc 1200\n", stderrTo(OutputTarget::kClosed),
@@ -153,16 +153,17 @@ SubprocessOptions stdinFrom(StdinSource source) {
 
 INSTANTIATE_TEST_SUITE_P(
     PosixDescriptors, ProgramTest,
-    testing::Values(ProgramCase{"FullDevice", kNorthSouth, stdoutTo(OutputTarget::kDevFull), "",
-                                diagnostic("write error on standard output"), 1},
-                    // The failed write leaves errno set; the end is still the end.
-                    ProgramCase{"FullDeviceThenEnd", "north\n", stdoutTo(OutputTarget::kDevFull),
-                                "", diagnostic("input ended before a last name was given"), 1},
-                    // A read that fails is not the end of input: it says why.
-                    ProgramCase{"DirectoryAsStdin", "", stdinFrom(StdinSource::kDirectory), kFirst,
-                                diagnostic("cannot read standard input: Is a directory"), 1},
-                    ProgramCase{"ClosedStdin", "", stdinFrom(StdinSource::kClosed), kFirst,
-                                diagnostic("cannot read standard input: Bad file descriptor"), 1}),
+    testing::Values(
+        ProgramCase{"FullDevice", kNorthSouth, stdoutTo(OutputTarget::kDevFull), "",
+                    diagnostic("write error on standard output: No space left on device"), 1},
+        // The failed write leaves errno set; the end is still the end.
+        ProgramCase{"FullDeviceThenEnd", "north\n", stdoutTo(OutputTarget::kDevFull), "",
+                    diagnostic("input ended before a last name was given"), 1},
+        // A read that fails is not the end of input: it says why.
+        ProgramCase{"DirectoryAsStdin", "", stdinFrom(StdinSource::kDirectory), kFirst,
+                    diagnostic("cannot read standard input: Is a directory"), 1},
+        ProgramCase{"ClosedStdin", "", stdinFrom(StdinSource::kClosed), kFirst,
+                    diagnostic("cannot read standard input: Bad file descriptor"), 1}),
     nameOf);
 
 // Runs writing to one standard error, as to one log, must not tear each
