@@ -21,6 +21,18 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
 set(docs ${CMAKE_BINARY_DIR}/docs)
 file(MAKE_DIRECTORY ${docs})
 
+# Each install first notes, in the build, the folders under its prefix that it
+# is about to make, so that uninstalling removes those and leaves alone any
+# that was there before.
+if(WIN32)
+  set(install_folders)
+else()
+  set(install_folders ${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_MANDIR}/man1 ${CMAKE_INSTALL_DOCDIR})
+endif()
+set(folder_record ${CMAKE_BINARY_DIR}/install_folders.txt)
+install(CODE "set(TUITION_FOLDERS \"${install_folders}\")\nset(TUITION_RECORD \"${folder_record}\")")
+install(SCRIPT ${CMAKE_CURRENT_LIST_DIR}/install-folders.cmake)
+
 if(WIN32)
   # A Windows download is one folder: the program, with the README and the
   # licence beside it, their lines ended as Windows editors expect.
@@ -75,15 +87,10 @@ License: Expat
 endif()
 
 # Uninstalling removes what the last `cmake --install` from this build put
-# under its prefix, and the folders it leaves empty, up to the prefix.
-if(WIN32)
-  set(install_folders)
-else()
-  set(install_folders ${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_MANDIR}/man1 ${CMAKE_INSTALL_DOCDIR})
-endif()
+# under its prefix, and the folders its installs made that are left empty.
 add_custom_target(uninstall
   COMMAND ${CMAKE_COMMAND} -DMANIFEST=${CMAKE_BINARY_DIR}/install_manifest.txt
-          "-DFOLDERS=${install_folders}" -P ${CMAKE_CURRENT_LIST_DIR}/uninstall.cmake
+          -DRECORD=${folder_record} -P ${CMAKE_CURRENT_LIST_DIR}/uninstall.cmake
   VERBATIM)
 
 # A tarball for Linux holds the program linked statically, so that it runs on

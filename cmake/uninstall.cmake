@@ -1,13 +1,11 @@
 # Removes what `cmake --install` put under its prefix, as the install's
-# manifest lists it, then each of the install's folders that is left empty,
-# and its parents below the prefix that are left empty too. Run by the target
+# manifest lists it, then each folder that this build's installs made (as
+# RECORD notes them) and that is left empty, the deepest first. A folder that
+# was there before the install is never touched. Run by the target
 # `uninstall` as
 #
-#   cmake -DMANIFEST=BUILD/install_manifest.txt -DFOLDERS="bin;share/man/man1;..."
+#   cmake -DMANIFEST=BUILD/install_manifest.txt -DRECORD=BUILD/install_folders.txt
 #         -P uninstall.cmake
-#
-# FOLDERS are where the install puts files, relative to the prefix: a folder
-# above them, the prefix itself among them, is never touched.
 if(NOT EXISTS "${MANIFEST}")
   message(FATAL_ERROR "uninstall: this build has installed nothing (no ${MANIFEST})")
 endif()
@@ -17,21 +15,23 @@ foreach(path IN LISTS installed)
     message(STATUS "Removing ${path}")
     file(REMOVE "${path}")
   endif()
-  get_filename_component(folder "${path}" DIRECTORY)
-  foreach(relative IN LISTS FOLDERS)
-    if(NOT folder MATCHES "/${relative}$")
-      continue()
-    endif()
-    string(REGEX REPLACE "/${relative}$" "" prefix "${folder}")
-    set(part "${relative}")
-    while(part)
-      file(GLOB left LIST_DIRECTORIES true "${prefix}/${part}/*" "${prefix}/${part}/.*")
-      if(left OR NOT IS_DIRECTORY "${prefix}/${part}")
-        break()
-      endif()
-      message(STATUS "Removing ${prefix}/${part}/")
-      file(REMOVE_RECURSE "${prefix}/${part}")
-      get_filename_component(part "${part}" DIRECTORY)
-    endwhile()
-  endforeach()
 endforeach()
+
+set(made)
+if(EXISTS "${RECORD}")
+  file(STRINGS "${RECORD}" made)
+endif()
+# A folder sorts after its parent, which is a prefix of its path.
+list(SORT made ORDER DESCENDING)
+set(kept)
+foreach(folder IN LISTS made)
+  file(GLOB left LIST_DIRECTORIES true "${folder}/*" "${folder}/.*")
+  if(IS_DIRECTORY "${folder}" AND NOT left)
+    message(STATUS "Removing ${folder}/")
+    file(REMOVE_RECURSE "${folder}")
+  elseif(IS_DIRECTORY "${folder}")
+    list(APPEND kept "${folder}")
+  endif()
+endforeach()
+list(JOIN kept "\n" lines)
+file(WRITE "${RECORD}" "${lines}")
