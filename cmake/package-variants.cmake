@@ -7,15 +7,14 @@
 #
 #   cmake -DVARIANTS=deb,static,mingw,aarch64-linux-gnu,... -DSOURCE=...
 #         -DBINARY=... -DPACKAGES=... -DGENERATOR=Ninja
-#         [-DFLAGS=...] [-DLINKER_FLAGS=...] -P package-variants.cmake
+#         [-DHARDEN=ON] -P package-variants.cmake
 string(REPLACE "," ";" VARIANTS "${VARIANTS}")
 
 foreach(variant IN LISTS VARIANTS)
   set(build ${BINARY}/${variant})
-  set(options "-DCMAKE_CXX_FLAGS=${FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINKER_FLAGS}")
+  set(options -DTUITION_HARDEN=${HARDEN})
   if(variant STREQUAL "mingw")
-    # MinGW-w64 takes none of the Linux hardening flags.
-    set(options --toolchain ${SOURCE}/cmake/mingw-w64-x86_64.cmake)
+    list(APPEND options --toolchain ${SOURCE}/cmake/mingw-w64-x86_64.cmake)
   elseif(variant MATCHES "^static(-(.+))?$")
     # A tarball's static build, for this CPU or, after the dash, another.
     list(APPEND options -DTUITION_STATIC=ON)

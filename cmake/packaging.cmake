@@ -98,9 +98,21 @@ add_custom_target(uninstall
 # for nothing that glibc loads at run time (no name service, no locale files,
 # no character set conversion). The Debian packages link it dynamically, as
 # Debian wants.
+# Where the C library has the start-up code for it, the program is a static
+# PIE, which keeps the address randomisation a static program would lose.
 option(TUITION_STATIC "Link the program statically, for the Linux tarballs" OFF)
 if(TUITION_STATIC AND NOT WIN32)
-  target_link_options(tuition PRIVATE -static)
+  if(CMAKE_POSITION_INDEPENDENT_CODE)
+    include(CheckLinkerFlag)
+    check_linker_flag(CXX -static-pie TUITION_LINKS_STATIC_PIE)
+  endif()
+  if(TUITION_LINKS_STATIC_PIE)
+    # Among the libraries, so that it comes after the -pie CMake adds, which
+    # would otherwise make the program dynamic again.
+    target_link_libraries(tuition PRIVATE -static-pie)
+  else()
+    target_link_options(tuition PRIVATE -static)
+  endif()
 endif()
 
 # CPack works in a folder of its own; only the packages reach this one.
@@ -224,7 +236,7 @@ if(TUITION_PACKAGE_ALL AND NOT CMAKE_CROSSCOMPILING)
     COMMAND ${CMAKE_COMMAND} -DVARIANTS=${variants} -DSOURCE=${PROJECT_SOURCE_DIR}
             -DBINARY=${CMAKE_BINARY_DIR} -DPACKAGES=${TUITION_PACKAGE_DIRECTORY}
             "-DGENERATOR=${CMAKE_GENERATOR}"
-            "-DFLAGS=${CMAKE_CXX_FLAGS}" "-DLINKER_FLAGS=${CMAKE_EXE_LINKER_FLAGS}"
+            -DHARDEN=${TUITION_HARDEN}
             -P ${PROJECT_SOURCE_DIR}/cmake/package-variants.cmake
     COMMENT "Packaging: ${variants}"
     VERBATIM USES_TERMINAL)
