@@ -1,7 +1,21 @@
-# Sourced by the checks that build or run the program for other CPUs: Debian's
-# name for each, in the order CI takes them, its cross triple and qemu's name
-# for it.
-cpus=(i386 arm64 armhf s390x ppc64el)
-declare -A triples=([i386]=i686-linux-gnu [arm64]=aarch64-linux-gnu
-  [armhf]=arm-linux-gnueabihf [s390x]=s390x-linux-gnu [ppc64el]=powerpc64le-linux-gnu)
-declare -A qemus=([i386]=i386 [arm64]=aarch64 [armhf]=arm [s390x]=s390x [ppc64el]=ppc64le)
+# Sourced by the scripts that build or run the program for other CPUs: reads
+# cmake/cpus.txt into `cpus`, Debian's names in its order, and for each the
+# maps `triples` (GNU triple), `qemus` (qemu's name), `proofs` (what CI
+# proves: suite, program or -) and `packages` (deb, tarball, or -).
+cpus=()
+declare -A triples=() qemus=() proofs=() packages=()
+while read -r cpu triple qemu proof made; do
+  cpus+=("$cpu")
+  triples[$cpu]=$triple
+  qemus[$cpu]=$qemu
+  proofs[$cpu]=$proof
+  packages[$cpu]=$made
+done < <(grep -v '^#' "$(dirname "${BASH_SOURCE[0]}")/../cmake/cpus.txt")
+native_cpu=$(dpkg --print-architecture)
+
+# emulator CPU: prints the command that runs a program built for CPU here:
+# nothing for this machine's own, qemu with that CPU's libraries for another.
+emulator() {
+  [[ $1 == "$native_cpu" ]] ||
+    echo "qemu-${qemus[$1]} -L /usr/${triples[$1]} -E LD_LIBRARY_PATH=/usr/${triples[$1]}/lib"
+}

@@ -1,22 +1,35 @@
 # Cross-builds for Linux on another CPU with Debian's cross compilers
-# (g++-TRIPLE) and runs what it builds under qemu-user. The preset names the
-# target in TUITION_CROSS_TRIPLE, such as aarch64-linux-gnu.
+# (g++-TRIPLE) and runs what it builds under qemu-user. The target is named by
+# Debian's name for the CPU in TUITION_CPU, as the preset `cross` takes it
+# from the environment, or by its GNU triple in TUITION_CROSS_TRIPLE; both
+# are looked up in cmake/cpus.txt, which also gives qemu's name for it. A
+# triple not there is built all the same, run by the qemu its CPU is named for.
 set(CMAKE_SYSTEM_NAME Linux)
 # CMake reads this file again for each compiler check, where only the
 # variables listed here are passed on.
-list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TUITION_CROSS_TRIPLE)
-if(NOT TUITION_CROSS_TRIPLE)
-  message(FATAL_ERROR "Set TUITION_CROSS_TRIPLE to the target, such as aarch64-linux-gnu")
-endif()
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TUITION_CPU TUITION_CROSS_TRIPLE)
 
-# The CPU is the triple's first part; qemu names some of them its own way.
-string(REGEX MATCH "^[^-]+" cpu "${TUITION_CROSS_TRIPLE}")
-set(CMAKE_SYSTEM_PROCESSOR ${cpu})
-set(qemu_names i686 i386 arm arm powerpc64le ppc64le)
-list(FIND qemu_names ${cpu} index)
-if(index GREATER_EQUAL 0)
-  math(EXPR index "${index} + 1")
-  list(GET qemu_names ${index} cpu)
+file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/cpus.txt rows REGEX "^[^#]")
+set(known)
+foreach(row IN LISTS rows)
+  string(REGEX MATCHALL "[^ ]+" fields "${row}")
+  list(GET fields 0 debian)
+  list(GET fields 1 triple)
+  list(GET fields 2 qemu)
+  list(APPEND known ${debian})
+  if(debian STREQUAL "${TUITION_CPU}" OR triple STREQUAL "${TUITION_CROSS_TRIPLE}")
+    set(TUITION_CROSS_TRIPLE ${triple})
+    set(qemu_name ${qemu})
+  endif()
+endforeach()
+if(NOT TUITION_CROSS_TRIPLE)
+  list(JOIN known " " known)
+  message(FATAL_ERROR "Name the target CPU: TUITION_CPU=NAME cmake --preset cross, where NAME "
+                      "is one of ${known}; or set TUITION_CROSS_TRIPLE to its GNU triple.")
+endif()
+string(REGEX MATCH "^[^-]+" CMAKE_SYSTEM_PROCESSOR "${TUITION_CROSS_TRIPLE}")
+if(NOT qemu_name)
+  set(qemu_name ${CMAKE_SYSTEM_PROCESSOR})
 endif()
 
 set(CMAKE_C_COMPILER ${TUITION_CROSS_TRIPLE}-gcc)
@@ -33,7 +46,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # still look in the build machine's /etc/ld.so.cache, which may list another
 # C library for the same CPU (the 32-bit x86 one that clang's packages bring);
 # a library path of the tree's own keeps it out.
-find_program(TUITION_QEMU qemu-${cpu})
+find_program(TUITION_QEMU qemu-${qemu_name})
 if(TUITION_QEMU)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${TUITION_QEMU} -L /usr/${TUITION_CROSS_TRIPLE}
                                     -E LD_LIBRARY_PATH=/usr/${TUITION_CROSS_TRIPLE}/lib)

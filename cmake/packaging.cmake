@@ -174,21 +174,33 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${TUITION_SUMMARY}")
 set(CPACK_PACKAGE_DESCRIPTION "${TUITION_DESCRIPTION}")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
+# Debian's name for the CPU and its ABI, which a build for another CPU asks of
+# dpkg-architecture with its compiler's own triple (a native build asks dpkg):
+# arm-linux-gnueabi is armel and arm-linux-gnueabihf armhf, though CMake
+# calls both processors arm.
+if(CMAKE_CROSSCOMPILING AND NOT WIN32)
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dumpmachine OUTPUT_VARIABLE triple
+                  OUTPUT_STRIP_TRAILING_WHITESPACE)
+  execute_process(COMMAND dpkg-architecture -t ${triple} -qDEB_HOST_ARCH
+                  OUTPUT_VARIABLE TUITION_DEBIAN_ARCH OUTPUT_STRIP_TRAILING_WHITESPACE
+                  ERROR_QUIET)
+endif()
 if(WIN32)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_SYSTEM_NAME win64)
 elseif(TUITION_STATIC)
+  # Named for the processor, as uname -m names it, but for 32-bit ARM, whose
+  # two ABIs share that name.
   set(CPACK_GENERATOR TGZ)
-  set(CPACK_SYSTEM_NAME linux-${CMAKE_SYSTEM_PROCESSOR})
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "arm" AND TUITION_DEBIAN_ARCH)
+    set(CPACK_SYSTEM_NAME linux-${TUITION_DEBIAN_ARCH})
+  else()
+    set(CPACK_SYSTEM_NAME linux-${CMAKE_SYSTEM_PROCESSOR})
+  endif()
 else()
   set(CPACK_GENERATOR DEB)
-  # Debian's names for the CPUs; a native build asks dpkg.
-  set(debian_names x86_64 amd64 i686 i386 aarch64 arm64 arm armhf s390x s390x
-                   powerpc64le ppc64el)
-  list(FIND debian_names ${CMAKE_SYSTEM_PROCESSOR} index)
-  if(CMAKE_CROSSCOMPILING AND index GREATER_EQUAL 0)
-    math(EXPR index "${index} + 1")
-    list(GET debian_names ${index} CPACK_DEBIAN_PACKAGE_ARCHITECTURE)
+  if(TUITION_DEBIAN_ARCH)
+    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${TUITION_DEBIAN_ARCH})
   endif()
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
@@ -209,26 +221,34 @@ endif()
 include(CPack)
 
 # The package preset's build makes every package (the target packages, all it
-# builds), each from a build of its own under this one: the Debian package for this CPU (deb), the Linux
-# tarballs from static builds (static, static-TRIPLE), the Windows zip
-# (mingw) and the Debian packages for other CPUs (TRIPLE), those wherever
-# their compilers are installed.
+# builds), each from a build of its own under this one: the Debian package and
+# the static tarball for this CPU (deb, static), the Windows zip (mingw), and
+# for each other CPU of cmake/cpus.txt a Debian package (TRIPLE) and a static
+# tarball (static-TRIPLE) as the table says, those wherever their compilers
+# are installed.
 option(TUITION_PACKAGE_ALL "Build every package, for this CPU, Windows and others" OFF)
 if(TUITION_PACKAGE_ALL AND NOT CMAKE_CROSSCOMPILING)
   set(variants deb static)
-  find_program(TUITION_CXX_aarch64-linux-gnu aarch64-linux-gnu-g++)
-  if(TUITION_CXX_aarch64-linux-gnu)
-    list(APPEND variants static-aarch64-linux-gnu)
-  endif()
   find_program(TUITION_MINGW_CXX x86_64-w64-mingw32-g++-posix)
   if(TUITION_MINGW_CXX)
     list(APPEND variants mingw)
   endif()
-  foreach(triple i686-linux-gnu aarch64-linux-gnu arm-linux-gnueabihf s390x-linux-gnu
-                 powerpc64le-linux-gnu)
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dumpmachine OUTPUT_VARIABLE native
+                  OUTPUT_STRIP_TRAILING_WHITESPACE)
+  file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/cpus.txt rows REGEX "^[^#]")
+  foreach(row IN LISTS rows)
+    string(REGEX MATCHALL "[^ ]+" fields "${row}")
+    list(GET fields 1 triple)
+    list(GET fields 4 made)
     find_program(TUITION_CXX_${triple} ${triple}-g++)
-    if(TUITION_CXX_${triple})
+    if(triple STREQUAL native OR NOT TUITION_CXX_${triple})
+      continue()
+    endif()
+    if(made MATCHES "deb")
       list(APPEND variants ${triple})
+    endif()
+    if(made MATCHES "tarball")
+      list(APPEND variants static-${triple})
     endif()
   endforeach()
   string(REPLACE ";" "," variants "${variants}")
