@@ -2,11 +2,13 @@
 # for each version, its bullet points as the entry's items, signed by the
 # maintainer on the version's date.
 #
-#   awk -v maintainer='NAME <ADDRESS>' -f debian-changelog.awk CHANGELOG.md
+#   awk -v maintainer='NAME <ADDRESS>' [-v snapshot=VERSION -v snapshot_day=YYYY-MM-DD]
+#       -f debian-changelog.awk CHANGELOG.md
 #
 # CHANGELOG.md's versions are headed '## [1.0.0] - 2026-12-09', and their
-# bullet points start with '- ' and go on indented by two spaces. A section
-# '## [Unreleased]' is left out.
+# bullet points start with '- ' and go on indented by two spaces. The section
+# '## [Unreleased]' is the entry of the snapshot VERSION, a build made after
+# the last release on that day, where there is one, and left out otherwise.
 
 # The day of the week of a Gregorian date, by Zeller's congruence.
 function weekday(y, m, d,    k, j) {
@@ -23,18 +25,26 @@ function sign() {
          day, substr("JanFebMarAprMayJunJulAugSepOctNovDec", month * 3 - 2, 3), year
 }
 
-# Changes not yet released have no version to file them under.
-/^## \[Unreleased\]/ { sign(); version = ""; next }
-/^## \[/ {
+# Signs the entry before, if any, and begins the entry of version v, made on
+# day d (YYYY-MM-DD).
+function begin(v, d) {
   sign()
   if (version != "") print ""
-  version = substr($2, 2, length($2) - 2)
-  split($4, date, "-")
+  version = v
+  split(d, date, "-")
   year = date[1] + 0; month = date[2] + 0; day = date[3]
   printf "tuition (%s) unstable; urgency=medium\n\n", version
   item = 0
+}
+
+# Changes not yet released belong to a snapshot, when there is one.
+/^## \[Unreleased\]/ {
+  if (snapshot == "") { sign(); version = ""; next }
+  begin(snapshot, snapshot_day)
+  print "  * A build made after the last release, with the changes below."
   next
 }
+/^## \[/ { begin(substr($2, 2, length($2) - 2), $4); next }
 version != "" && /^- / { print "  * " substr($0, 3); item = 1; next }
 version != "" && item && /^  [^ ]/ { print "    " substr($0, 3); next }
 { item = 0 }

@@ -1,6 +1,7 @@
 # What the program installs, and the packages CPack makes of it: on Linux a
 # Debian package, or a tarball of a static build; on Windows a zip.
 include(GNUInstallDirs)
+include(${CMAKE_CURRENT_LIST_DIR}/version.cmake)
 # The folders an install makes are the same whatever the umask, as their files
 # are, so that a package does not depend on who made it.
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
@@ -65,22 +66,32 @@ License: Expat
 ")
   set(doc_files ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE ${docs}/copyright)
 
+  # The manual page says which version it documents, and when that was made.
+  file(READ ${PROJECT_SOURCE_DIR}/doc/tuition.1 page)
+  string(REGEX REPLACE "^\\.TH TUITION 1 [^ ]+ \"tuition [^\"]+\""
+                       ".TH TUITION 1 ${TUITION_DAY} \"tuition ${TUITION_VERSION}\"" page "${page}")
+  file(WRITE ${docs}/tuition.1 "${page}")
+
   # The manual page and the changelog are compressed, with no timestamp, as
-  # Debian's tools expect; the changelog in the form they read.
+  # Debian's tools expect; the changelog in the form they read. A build after
+  # the release has an entry of its own, with the changes not yet released.
   find_program(TUITION_GZIP gzip)
   find_program(TUITION_AWK awk)
   if(TUITION_GZIP AND TUITION_AWK)
-    execute_process(COMMAND ${TUITION_AWK} -v "maintainer=${TUITION_MAINTAINER}"
+    set(snapshot)
+    if(NOT TUITION_VERSION STREQUAL PROJECT_VERSION)
+      set(snapshot -v "snapshot=${TUITION_VERSION}" -v "snapshot_day=${TUITION_DAY}")
+    endif()
+    execute_process(COMMAND ${TUITION_AWK} -v "maintainer=${TUITION_MAINTAINER}" ${snapshot}
                             -f ${PROJECT_SOURCE_DIR}/cmake/debian-changelog.awk
                             ${PROJECT_SOURCE_DIR}/CHANGELOG.md
                     OUTPUT_FILE ${docs}/changelog COMMAND_ERROR_IS_FATAL ANY)
-    file(COPY ${PROJECT_SOURCE_DIR}/doc/tuition.1 DESTINATION ${docs})
     execute_process(COMMAND ${TUITION_GZIP} -9nf ${docs}/changelog ${docs}/tuition.1
                     COMMAND_ERROR_IS_FATAL ANY)
     install(FILES ${docs}/tuition.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
     list(APPEND doc_files ${docs}/changelog.gz)
   else()
-    install(FILES doc/tuition.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    install(FILES ${docs}/tuition.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
     install(FILES CHANGELOG.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
   endif()
   install(FILES ${doc_files} DESTINATION ${CMAKE_INSTALL_DOCDIR})
@@ -126,48 +137,20 @@ set(CPACK_TUITION_OBJCOPY ${CMAKE_OBJCOPY})
 set(CPACK_TUITION_LINTIAN_OVERRIDES ${CMAKE_CURRENT_LIST_DIR}/lintian-overrides)
 
 # The same commit gives the same packages byte for byte, wherever and
-# whenever they are made: every time they hold is the release's date, from
-# CHANGELOG.md (the commit's time for a version not there yet), unless the
-# caller of CPack sets SOURCE_DATE_EPOCH itself.
-file(STRINGS ${PROJECT_SOURCE_DIR}/CHANGELOG.md release
-     REGEX "^## \\[${PROJECT_VERSION}\\] - [0-9]+-[0-9]+-[0-9]+$")
-if(release MATCHES "([0-9]+)-0*([0-9]+)-0*([0-9]+)$")
-  # Days since 1970-01-01 of a Gregorian date, by Howard Hinnant's method.
-  set(year ${CMAKE_MATCH_1})
-  set(month ${CMAKE_MATCH_2})
-  set(day ${CMAKE_MATCH_3})
-  if(month LESS_EQUAL 2)
-    math(EXPR year "${year} - 1")
-    math(EXPR month "${month} + 9")
-  else()
-    math(EXPR month "${month} - 3")
-  endif()
-  math(EXPR era "${year} / 400")
-  math(EXPR year_of_era "${year} - ${era} * 400")
-  math(EXPR day_of_year "(153 * ${month} + 2) / 5 + ${day} - 1")
-  math(EXPR day_of_era
-       "${year_of_era} * 365 + ${year_of_era} / 4 - ${year_of_era} / 100 + ${day_of_year}")
-  math(EXPR TUITION_RELEASE_TIME "(${era} * 146097 + ${day_of_era} - 719468) * 86400")
-else()
-  execute_process(COMMAND git log -1 --format=%ct WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
-                  OUTPUT_VARIABLE TUITION_RELEASE_TIME OUTPUT_STRIP_TRAILING_WHITESPACE
-                  ERROR_QUIET)
-endif()
-# A zip keeps its times as local times: they are UTC's, whatever the zone.
+# whenever they are made: every time they hold is the version's (see
+# version.cmake), unless the caller of CPack sets SOURCE_DATE_EPOCH itself. A
+# zip keeps its times as local times: they are UTC's, whatever the zone.
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/cpack-time.cmake)
 file(WRITE ${CPACK_PROJECT_CONFIG_FILE} "set(ENV{TZ} UTC0)\n")
-if(TUITION_RELEASE_TIME)
+if(TUITION_TIME)
   file(APPEND ${CPACK_PROJECT_CONFIG_FILE}
        "if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})\n"
-       "  set(ENV{SOURCE_DATE_EPOCH} ${TUITION_RELEASE_TIME})\n"
+       "  set(ENV{SOURCE_DATE_EPOCH} ${TUITION_TIME})\n"
        "endif()\n")
-else()
-  message(WARNING "CHANGELOG.md has no section for ${PROJECT_VERSION} and this is no git "
-                  "checkout: packages will hold the time they are made, unless "
-                  "SOURCE_DATE_EPOCH is set.")
 endif()
 
 set(CPACK_PACKAGE_NAME tuition)
+set(CPACK_PACKAGE_VERSION ${TUITION_VERSION})
 set(CPACK_PACKAGE_VENDOR "the tuition authors")
 set(CPACK_PACKAGE_CONTACT "${TUITION_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${TUITION_SUMMARY}")
