@@ -234,13 +234,26 @@ if(TUITION_PACKAGE_ALL AND NOT CMAKE_CROSSCOMPILING)
       list(APPEND variants static-${triple})
     endif()
   endforeach()
-  string(REPLACE ";" "," variants "${variants}")
-  add_custom_target(packages ALL
-    COMMAND ${CMAKE_COMMAND} -DVARIANTS=${variants} -DSOURCE=${PROJECT_SOURCE_DIR}
-            -DBINARY=${CMAKE_BINARY_DIR} -DPACKAGES=${TUITION_PACKAGE_DIRECTORY}
-            "-DGENERATOR=${CMAKE_GENERATOR}"
-            -DHARDEN=${TUITION_HARDEN}
-            -P ${PROJECT_SOURCE_DIR}/cmake/package-variants.cmake
-    COMMENT "Packaging: ${variants}"
-    VERBATIM USES_TERMINAL)
+  # Each variant is a step of its own, always run, so that the build runs
+  # as many side by side as it runs jobs; a Debian package for another CPU
+  # waits for deb, whose program's needs it takes.
+  set(steps)
+  foreach(variant IN LISTS variants)
+    set(step ${CMAKE_BINARY_DIR}/packaging-${variant})
+    set(after)
+    if(NOT variant MATCHES "^(deb|static.*|mingw)$")
+      set(after ${CMAKE_BINARY_DIR}/packaging-deb)
+    endif()
+    add_custom_command(OUTPUT ${step}
+      COMMAND ${CMAKE_COMMAND} -DVARIANT=${variant} -DSOURCE=${PROJECT_SOURCE_DIR}
+              -DBINARY=${CMAKE_BINARY_DIR} -DPACKAGES=${TUITION_PACKAGE_DIRECTORY}
+              "-DGENERATOR=${CMAKE_GENERATOR}" -DHARDEN=${TUITION_HARDEN}
+              -P ${PROJECT_SOURCE_DIR}/cmake/package-variant.cmake
+      DEPENDS ${after}
+      COMMENT "Packaging ${variant}"
+      VERBATIM)
+    set_source_files_properties(${step} PROPERTIES SYMBOLIC TRUE)
+    list(APPEND steps ${step})
+  endforeach()
+  add_custom_target(packages ALL DEPENDS ${steps})
 endif()
