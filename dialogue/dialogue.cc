@@ -1,6 +1,7 @@
 #include "dialogue/dialogue.h"
 
 #include <cfenv>
+#include <cfloat>
 #include <cmath>
 #include <istream>
 #include <limits>
@@ -41,6 +42,12 @@ class DefaultFloatingPoint {
   DefaultFloatingPoint() {
     std::fegetenv(&saved_);
     std::fesetenv(FE_DFL_ENV);
+#if defined(_WIN32) && defined(_MCW_DN)
+    // The Windows C runtimes' default environment is the x87 unit's: the
+    // SSE unit, which does the arithmetic, keeps flushing to zero.
+    unsigned int control = 0;
+    _controlfp_s(&control, _DN_SAVE, _MCW_DN);
+#endif
   }
   ~DefaultFloatingPoint() { std::fesetenv(&saved_); }
   DefaultFloatingPoint(const DefaultFloatingPoint&) = delete;
