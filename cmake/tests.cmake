@@ -7,8 +7,13 @@ if(NOT GTest_FOUND AND TUITION_GOOGLETEST_SOURCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   add_subdirectory(${TUITION_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-  # Its warnings are its own business.
+  # Its warnings are its own business, and its speed does not matter: it is
+  # built for every CPU, and the optimiser takes most of that time.
   set_target_properties(gtest gtest_main PROPERTIES COMPILE_WARNING_AS_ERROR OFF)
+  if(NOT MSVC)
+    target_compile_options(gtest PRIVATE -O1)
+    target_compile_options(gtest_main PRIVATE -O1)
+  endif()
   set(GTest_FOUND TRUE)
 endif()
 
@@ -40,6 +45,12 @@ add_executable(tuition_tests
 target_link_libraries(tuition_tests PRIVATE tuition_dialogue tuition_console GTest::gtest_main
                                             Threads::Threads)
 target_compile_options(tuition_tests PRIVATE ${TUITION_WARNINGS})
+# What the tests exercise is built as the program is; the tests' own code is
+# built for a quick build, which takes half the time with the optimiser held
+# back, and each CPU builds it.
+if(NOT MSVC)
+  target_compile_options(tuition_tests PRIVATE -O1)
+endif()
 # The whole-program tests run the real executable: on Windows by its name,
 # beside the tests, since a cross build's paths are not the Windows ones.
 add_dependencies(tuition_tests tuition)
