@@ -207,14 +207,15 @@ const char* readShort(const char* first, const char* last, float& value) {
   return at;
 }
 
-// Reads the number at the start of `held` where it lies, letting
-// floatFromChars find where it ends. Returns how many characters it took, or
-// 0 when only gathering can tell what the standard facet would take: for a
-// plus sign, a sign or point with no digit after it, an exponent mark with no
-// digits (which the facet takes, and fails on, and from_chars leaves), a
-// number that runs to the end of `held` and may go on in input not yet read,
-// and the infinities and NaNs that from_chars reads and the facet does not
-// (the only numbers that end in neither a digit nor a point).
+// Reads the number at the start of `held` where it lies: a short one by
+// itself, any other letting floatFromChars find where it ends. Returns how
+// many characters it took, or 0 when only gathering can tell what the
+// standard facet would take: for a plus sign, a sign or point with no digit
+// after it, an exponent mark with no digits (which the facet takes, and fails
+// on, and from_chars leaves), a number that runs to the end of `held` and may
+// go on in input not yet read, and the infinities and NaNs that from_chars
+// reads and the facet does not (the only numbers that end in neither a digit
+// nor a point).
 std::size_t readInPlace(std::string_view held, std::ios_base::iostate& state, float& value) {
   const char* const first = held.data();
   const char* const last = first + held.size();
