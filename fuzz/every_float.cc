@@ -1,19 +1,15 @@
-// Proves the float reader as number parsers are proved: every finite float,
-// written as %.8e, as a long %.40e, and as the exact midpoint to the next
-// float up (where ties go to even), must read back as the bits that a
-// correctly rounding strtof gives, through FloatReader where it lies in an
-// InputBuffer and from a plain stream alike. So must every number of at most
-// seven digits with no exponent, which FloatReader reads a way of its own:
-// as from_chars reads it.
+// Proves the float reader as number parsers are proved. Every finite float,
+// written as %.8e, as %.40e and as the exact midpoint to the next float up
+// (where ties go to even), must read back as a correctly rounding strtof reads
+// it, and so must every number of at most seven digits and no exponent, which
+// FloatReader reads a way of its own: each through FloatReader where it lies
+// in an InputBuffer, and from a plain stream.
 //
-//   every_float STRIDE FIRST END
+//   every_float STRIDE [FIRST END]
 //
 // reads the bit patterns FIRST, FIRST + STRIDE, ... below END, and the short
-// numbers with those indices, and fails at the first that reads wrong:
-// `every_float 1 0 0x100000000` is all of them, which takes hours.
-// `every_float STRIDE` reads every STRIDE-th and every one near an edge (zero,
-// the smallest normal, the largest finite float of either sign; the longest
-// short numbers), which a stride of some thousands does in seconds.
+// numbers of those indices; with no range, every STRIDE-th of all of them and
+// all near an edge. `every_float 1 0 0x100000000` reads them all, in hours.
 #include <array>
 #include <charconv>
 #include <cinttypes>
@@ -34,47 +30,39 @@
 
 namespace {
 
+// A sign, a whole number below 10^7, and how many of its digits follow the
+// point: the short numbers, told apart by their value.
+constexpr std::uint64_t kShortNumbers = std::uint64_t{2} * 8 * 10000000;
+
+// Holds one text whole, as a read from a pipe may.
+struct Held : tuition::InputBuffer {
+  void hold(std::string& text) { setg(text.data(), text.data(), text.data() + text.size()); }
+};
+
+Held held;
+std::istream inPlace(&held);
+std::istringstream plain;
+std::uint64_t floats = 0;
+
 std::uint32_t bitsOf(float value) {
   std::uint32_t bits = 0;
   std::memcpy(&bits, &value, sizeof bits);
   return bits;
 }
 
-// Holds one text whole, as a read from a pipe may.
-class Held : public tuition::InputBuffer {
- public:
-  void hold(std::string& text) { setg(text.data(), text.data(), text.data() + text.size()); }
-};
-
-class Readers {
- public:
-  Readers() {
-    for (std::istream* in : {&inPlace_, static_cast<std::istream*>(&plain_)}) {
-      in->imbue(std::locale(std::locale::classic(), new tuition::FloatReader(*in)));
-    }
+// Whether `text` reads as `expected` both ways.
+bool readsAs(std::string text, float expected) {
+  text += ' ';  // the number ends where the text is known to go on
+  held.hold(text);
+  plain.str(text);
+  for (std::istream* in : {&inPlace, static_cast<std::istream*>(&plain)}) {
+    float value = 0.0F;
+    in->clear();
+    if (!(*in >> value) || bitsOf(value) != bitsOf(expected)) return false;
   }
+  return true;
+}
 
-  // Whether `text` reads as `expected` every way.
-  bool readAs(std::string text, float expected) {
-    text += ' ';  // the number ends where the text is known to go on
-    held_.hold(text);
-    inPlace_.clear();
-    plain_.str(text);
-    plain_.clear();
-    for (std::istream* in : {&inPlace_, static_cast<std::istream*>(&plain_)}) {
-      float value = 0.0F;
-      if (!(*in >> value) || bitsOf(value) != bitsOf(expected)) return false;
-    }
-    return true;
-  }
-
- private:
-  Held held_;
-  std::istream inPlace_{&held_};
-  std::istringstream plain_;
-};
-
-// `value` in scientific notation with `precision` digits after the point.
 std::string scientific(double value, int precision) {
   std::array<char, 160> text{};
   const auto end = std::to_chars(text.data(), text.data() + text.size(), value,
@@ -82,54 +70,40 @@ std::string scientific(double value, int precision) {
   return {text.data(), end.ptr};
 }
 
-// The numbers of at most seven digits with no exponent, told apart by their
-// value: a sign, a whole number below 10^7, and how many of its digits follow
-// the point.
-constexpr std::uint64_t kShortNumbers = std::uint64_t{2} * 8 * 10000000;
-
-// Whether short number `index`, written with no more digits than it needs
-// (such as -.0012 or 450.5), reads as from_chars reads it.
-bool readShortNumber(Readers& readers, std::uint64_t index) {
-  const std::size_t afterPoint = index / 2 % 8;
-  std::string text = std::to_string(index / 16);
-  if (text.size() < afterPoint) text.insert(0, afterPoint - text.size(), '0');
-  if (afterPoint > 0) text.insert(text.size() - afterPoint, 1, '.');
-  if (index % 2 != 0) text.insert(0, 1, '-');
-  float expected = 0.0F;
-  tuition::floatFromChars(text.data(), text.data() + text.size(), expected);
-  return readers.readAs(text, expected);
+// Whether bit pattern `bits` reads right, and the short number of that index,
+// written with no more digits than it needs (such as -.0012 or 450.5).
+bool readsRight(std::uint64_t bits) {
+  if (bits < kShortNumbers) {
+    const std::size_t afterPoint = bits / 2 % 8;
+    std::string text = std::to_string(bits / 16);
+    if (text.size() < afterPoint) text.insert(0, afterPoint - text.size(), '0');
+    if (afterPoint > 0) text.insert(text.size() - afterPoint, 1, '.');
+    if (bits % 2 != 0) text.insert(0, 1, '-');
+    float expected = 0.0F;
+    tuition::floatFromChars(text.data(), text.data() + text.size(), expected);
+    if (!readsAs(text, expected)) return false;
+  }
+  const auto pattern = static_cast<std::uint32_t>(bits);
+  float x = 0.0F;
+  std::memcpy(&x, &pattern, sizeof x);
+  if (!std::isfinite(x)) return true;
+  ++floats;
+  // Nine significant digits tell every float apart; forty-one are nearer. The
+  // midpoint is exact in a double and in 113 digits, and reads as the one of
+  // the two floats whose last bit is clear; -0's is +0's.
+  const float low = x == 0 ? 0.0F : x;
+  const float next = std::nextafter(low, std::numeric_limits<float>::infinity());
+  return readsAs(scientific(x, 8), x) && readsAs(scientific(x, 40), x) &&
+         (std::isinf(next) || readsAs(scientific((static_cast<double>(low) + next) / 2, 112),
+                                      (bitsOf(low) & 1U) == 0 ? low : next));
 }
 
-// Reads the patterns first, first + stride, ... below end, and the short
-// numbers of those indices, counting the floats; false at the first that
-// reads wrong, which it names.
-bool readAll(Readers& readers, std::uint64_t first, std::uint64_t end, std::uint64_t stride,
-             std::uint64_t& floats) {
+// Reads first, first + stride, ... below end; false at the first that reads
+// wrong, which it names.
+bool readAll(std::uint64_t first, std::uint64_t end, std::uint64_t stride) {
   for (std::uint64_t bits = first; stride > 0 && bits < end; bits += stride) {
-    if (bits < kShortNumbers && !readShortNumber(readers, bits)) {
-      static_cast<void>(
-          std::fprintf(stderr, "every_float: short number %" PRIu64 " reads wrong\n", bits));
-      return false;
-    }
-    const auto pattern = static_cast<std::uint32_t>(bits);
-    float x = 0.0F;
-    std::memcpy(&x, &pattern, sizeof x);
-    if (!std::isfinite(x)) continue;
-    ++floats;
-    // Nine significant digits tell every float apart; forty-one are nearer.
-    bool read = readers.readAs(scientific(x, 8), x) && readers.readAs(scientific(x, 40), x);
-    // -0's midpoint is +0's, a positive number.
-    const float low = x == 0 ? 0.0F : x;
-    const float next = std::nextafter(low, std::numeric_limits<float>::infinity());
-    if (read && std::isfinite(next)) {
-      // Exact in a double, and in 113 significant digits; the even one of
-      // the two floats is the one whose last bit is clear.
-      const double midpoint = (static_cast<double>(low) + next) / 2;
-      read = readers.readAs(scientific(midpoint, 112), (bitsOf(low) & 1U) == 0 ? low : next);
-    }
-    if (!read) {
-      static_cast<void>(std::fprintf(stderr, "every_float: 0x%08" PRIx32 " (%.9g) reads wrong\n",
-                                     pattern, static_cast<double>(x)));
+    if (!readsRight(bits)) {
+      static_cast<void>(std::fprintf(stderr, "every_float: 0x%08" PRIx64 " reads wrong\n", bits));
       return false;
     }
   }
@@ -143,12 +117,13 @@ int main(int argc, char** argv) {
     static_cast<void>(std::fputs("usage: every_float STRIDE [FIRST END]\n", stderr));
     return 2;
   }
+  for (std::istream* in : {&inPlace, static_cast<std::istream*>(&plain)}) {
+    in->imbue(std::locale(std::locale::classic(), new tuition::FloatReader(*in)));
+  }
   const auto number = [&](int index) { return std::strtoull(argv[index], nullptr, 0); };
-  Readers readers;
-  std::uint64_t floats = 0;
   bool read = true;
   if (argc == 4) {
-    read = readAll(readers, number(2), number(3), number(1), floats);
+    read = readAll(number(2), number(3), number(1));
   } else {
     // The patterns within 1024 of zero, of the smallest normal float and of
     // the largest finite one, for each sign; the longest short numbers.
@@ -157,16 +132,12 @@ int main(int argc, char** argv) {
          {0x7FFC00, 0x800400},
          {0x7F7FFC00, 0x7F800000},
          {kShortNumbers - 0x400, kShortNumbers}}};
-    read = readAll(readers, 0, std::uint64_t{1} << 32, number(1), floats);
+    read = readAll(0, std::uint64_t{1} << 32, number(1));
     for (const std::uint64_t sign : {std::uint64_t{0}, std::uint64_t{1} << 31}) {
-      for (const auto& [first, end] : kEdges) {
-        read = read && readAll(readers, sign + first, sign + end, 1, floats);
-      }
+      for (const auto& [first, end] : kEdges) read = read && readAll(sign + first, sign + end, 1);
     }
   }
-  if (!read) return 1;
-  std::printf("every_float: %" PRIu64
-              " floats, each written three ways, and the short numbers among them, read right\n",
-              floats);
-  return floats > 0 ? 0 : 1;
+  if (read)
+    std::printf("every_float: %" PRIu64 " floats and their short numbers read right\n", floats);
+  return read && floats > 0 ? 0 : 1;
 }
