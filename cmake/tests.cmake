@@ -11,8 +11,8 @@ if(NOT GTest_FOUND AND TUITION_GOOGLETEST_SOURCE)
   # built for every CPU, and the optimiser takes most of that time.
   set_target_properties(gtest gtest_main PROPERTIES COMPILE_WARNING_AS_ERROR OFF)
   if(NOT MSVC)
-    target_compile_options(gtest PRIVATE -O1)
-    target_compile_options(gtest_main PRIVATE -O1)
+    target_compile_options(gtest PRIVATE $<$<NOT:$<CONFIG:Debug>>:-O1>)
+    target_compile_options(gtest_main PRIVATE $<$<NOT:$<CONFIG:Debug>>:-O1>)
   endif()
   set(GTest_FOUND TRUE)
 endif()
@@ -49,7 +49,7 @@ target_compile_options(tuition_tests PRIVATE ${TUITION_WARNINGS})
 # built for a quick build, which takes half the time with the optimiser held
 # back, and each CPU builds it.
 if(NOT MSVC)
-  target_compile_options(tuition_tests PRIVATE -O1)
+  target_compile_options(tuition_tests PRIVATE $<$<NOT:$<CONFIG:Debug>>:-O1>)
 endif()
 # The whole-program tests run the real executable: on Windows by its name,
 # beside the tests, since a cross build's paths are not the Windows ones.

@@ -34,34 +34,44 @@ namespace {
 // point: the short numbers, told apart by their value.
 constexpr std::uint64_t kShortNumbers = std::uint64_t{2} * 8 * 10000000;
 
-// Holds one text whole, as a read from a pipe may.
-struct Held : tuition::InputBuffer {
-  void hold(std::string& text) { setg(text.data(), text.data(), text.data() + text.size()); }
-};
-
-Held held;
-std::istream inPlace(&held);
-std::istringstream plain;
-std::uint64_t floats = 0;
-
 std::uint32_t bitsOf(float value) {
   std::uint32_t bits = 0;
   std::memcpy(&bits, &value, sizeof bits);
   return bits;
 }
 
-// Whether `text` reads as `expected` both ways.
-bool readsAs(std::string text, float expected) {
-  text += ' ';  // the number ends where the text is known to go on
-  held.hold(text);
-  plain.str(text);
-  for (std::istream* in : {&inPlace, static_cast<std::istream*>(&plain)}) {
-    float value = 0.0F;
-    in->clear();
-    if (!(*in >> value) || bitsOf(value) != bitsOf(expected)) return false;
+// Holds one text whole, as a read from a pipe may.
+struct Held : tuition::InputBuffer {
+  void hold(std::string& text) { setg(text.data(), text.data(), text.data() + text.size()); }
+};
+
+// FloatReader reading where a number lies, and from a plain stream.
+class Readers {
+ public:
+  Readers() {
+    for (std::istream* in : {&inPlace_, static_cast<std::istream*>(&plain_)}) {
+      in->imbue(std::locale(std::locale::classic(), new tuition::FloatReader(*in)));
+    }
   }
-  return true;
-}
+
+  // Whether `text` reads as `expected` both ways.
+  bool readAs(std::string text, float expected) {
+    text += ' ';  // the number ends where the text is known to go on
+    held_.hold(text);
+    plain_.str(text);
+    for (std::istream* in : {&inPlace_, static_cast<std::istream*>(&plain_)}) {
+      float value = 0.0F;
+      in->clear();
+      if (!(*in >> value) || bitsOf(value) != bitsOf(expected)) return false;
+    }
+    return true;
+  }
+
+ private:
+  Held held_;
+  std::istream inPlace_{&held_};
+  std::istringstream plain_;
+};
 
 std::string scientific(double value, int precision) {
   std::array<char, 160> text{};
@@ -72,7 +82,7 @@ std::string scientific(double value, int precision) {
 
 // Whether bit pattern `bits` reads right, and the short number of that index,
 // written with no more digits than it needs (such as -.0012 or 450.5).
-bool readsRight(std::uint64_t bits) {
+bool readsRight(Readers& readers, std::uint64_t bits, std::uint64_t& floats) {
   if (bits < kShortNumbers) {
     const std::size_t afterPoint = bits / 2 % 8;
     std::string text = std::to_string(bits / 16);
@@ -81,7 +91,7 @@ bool readsRight(std::uint64_t bits) {
     if (bits % 2 != 0) text.insert(0, 1, '-');
     float expected = 0.0F;
     tuition::floatFromChars(text.data(), text.data() + text.size(), expected);
-    if (!readsAs(text, expected)) return false;
+    if (!readers.readAs(text, expected)) return false;
   }
   const auto pattern = static_cast<std::uint32_t>(bits);
   float x = 0.0F;
@@ -93,16 +103,17 @@ bool readsRight(std::uint64_t bits) {
   // the two floats whose last bit is clear; -0's is +0's.
   const float low = x == 0 ? 0.0F : x;
   const float next = std::nextafter(low, std::numeric_limits<float>::infinity());
-  return readsAs(scientific(x, 8), x) && readsAs(scientific(x, 40), x) &&
-         (std::isinf(next) || readsAs(scientific((static_cast<double>(low) + next) / 2, 112),
-                                      (bitsOf(low) & 1U) == 0 ? low : next));
+  return readers.readAs(scientific(x, 8), x) && readers.readAs(scientific(x, 40), x) &&
+         (std::isinf(next) || readers.readAs(scientific((static_cast<double>(low) + next) / 2, 112),
+                                             (bitsOf(low) & 1U) == 0 ? low : next));
 }
 
 // Reads first, first + stride, ... below end; false at the first that reads
 // wrong, which it names.
-bool readAll(std::uint64_t first, std::uint64_t end, std::uint64_t stride) {
+bool readAll(std::uint64_t first, std::uint64_t end, std::uint64_t stride, std::uint64_t& floats) {
+  Readers readers;
   for (std::uint64_t bits = first; stride > 0 && bits < end; bits += stride) {
-    if (!readsRight(bits)) {
+    if (!readsRight(readers, bits, floats)) {
       static_cast<void>(std::fprintf(stderr, "every_float: 0x%08" PRIx64 " reads wrong\n", bits));
       return false;
     }
@@ -117,13 +128,11 @@ int main(int argc, char** argv) {
     static_cast<void>(std::fputs("usage: every_float STRIDE [FIRST END]\n", stderr));
     return 2;
   }
-  for (std::istream* in : {&inPlace, static_cast<std::istream*>(&plain)}) {
-    in->imbue(std::locale(std::locale::classic(), new tuition::FloatReader(*in)));
-  }
   const auto number = [&](int index) { return std::strtoull(argv[index], nullptr, 0); };
+  std::uint64_t floats = 0;
   bool read = true;
   if (argc == 4) {
-    read = readAll(number(2), number(3), number(1));
+    read = readAll(number(2), number(3), number(1), floats);
   } else {
     // The patterns within 1024 of zero, of the smallest normal float and of
     // the largest finite one, for each sign; the longest short numbers.
@@ -132,9 +141,10 @@ int main(int argc, char** argv) {
          {0x7FFC00, 0x800400},
          {0x7F7FFC00, 0x7F800000},
          {kShortNumbers - 0x400, kShortNumbers}}};
-    read = readAll(0, std::uint64_t{1} << 32, number(1));
+    read = readAll(0, std::uint64_t{1} << 32, number(1), floats);
     for (const std::uint64_t sign : {std::uint64_t{0}, std::uint64_t{1} << 31}) {
-      for (const auto& [first, end] : kEdges) read = read && readAll(sign + first, sign + end, 1);
+      for (const auto& [first, end] : kEdges)
+        read = read && readAll(sign + first, sign + end, 1, floats);
     }
   }
   if (read)
