@@ -41,7 +41,7 @@ function begin(v, d) {
 /^## \[Unreleased\]/ {
   if (snapshot == "") { sign(); version = ""; next }
   begin(snapshot, snapshot_day)
-  print "  * A build made after the last release, with the changes below."
+  print "  * A build made after the last release."
   next
 }
 /^## \[/ { begin(substr($2, 2, length($2) - 2), $4); next }
