@@ -6,7 +6,8 @@
 # - a build of any later commit says so, the Debian way, as the release it
 #   follows, the day of that commit and the commit itself,
 #   1.1.0+git20261215.abc1234, which sorts after 1.1.0 and before any later
-#   release, at that commit's time.
+#   release, at that commit's time; so is a build of a shallow clone whose
+#   history stops before it can show that its commit made the release.
 # Sets TUITION_VERSION, TUITION_DAY (YYYY-MM-DD) and TUITION_TIME (seconds
 # since 1970).
 set(TUITION_VERSION ${PROJECT_VERSION})
@@ -45,16 +46,37 @@ if(GIT_FOUND AND EXISTS ${PROJECT_SOURCE_DIR}/.git)
                           -- CHANGELOG.md
                   WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} OUTPUT_VARIABLE release_commit
                   OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  # A shallow clone shows its oldest commits without their parents, so the
+  # search above finds CHANGELOG.md's whole text, the section and all, added
+  # by the oldest: a clone of depth 1 would pass any commit for the release.
+  # A build whose history is cut short at the commit found cannot prove it is
+  # the release, and is built as a later commit is.
+  execute_process(COMMAND ${GIT_EXECUTABLE} rev-parse --git-path shallow
+                  WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} OUTPUT_VARIABLE shallow
+                  OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  get_filename_component(shallow "${shallow}" ABSOLUTE BASE_DIR ${PROJECT_SOURCE_DIR})
+  set(cut_short)
+  if(EXISTS "${shallow}")
+    file(STRINGS "${shallow}" cut_short)
+    # Fetching the history removes the file, and may make this the release.
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${shallow}")
+  endif()
   string(REPLACE " " ";" head "${head}")
   list(LENGTH head fields)
   if(fields EQUAL 4)
     list(GET head 0 commit)
-    if(NOT commit STREQUAL release_commit)
+    if(NOT commit STREQUAL release_commit OR release_commit IN_LIST cut_short)
       list(GET head 1 short)
       list(GET head 2 TUITION_TIME)
       list(GET head 3 TUITION_DAY)
       string(REPLACE "-" "" compact "${TUITION_DAY}")
       set(TUITION_VERSION ${PROJECT_VERSION}+git${compact}.${short})
+    endif()
+    if(commit STREQUAL release_commit AND release_commit IN_LIST cut_short)
+      message(WARNING "This shallow clone's history ends at its own commit, so it cannot "
+                      "show whether this commit released ${PROJECT_VERSION}, and builds it as "
+                      "${TUITION_VERSION}, a commit after the release. If it is the release, "
+                      "fetch the history (git fetch --unshallow) and configure again.")
     endif()
   endif()
   # A new commit is a new version: configuring again when the branch moves.
