@@ -151,6 +151,12 @@ SubprocessOptions stdinFrom(StdinSource source) {
   return options;
 }
 
+SubprocessOptions stackOf(std::size_t bytes) {
+  SubprocessOptions options;
+  options.stackLimit = bytes;
+  return options;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     PosixDescriptors, ProgramTest,
     testing::Values(
@@ -163,7 +169,10 @@ INSTANTIATE_TEST_SUITE_P(
         ProgramCase{"DirectoryAsStdin", "", stdinFrom(StdinSource::kDirectory), kFirst,
                     diagnostic("cannot read standard input: Is a directory"), 1},
         ProgramCase{"ClosedStdin", "", stdinFrom(StdinSource::kClosed), kFirst,
-                    diagnostic("cannot read standard input: Bad file descriptor"), 1}),
+                    diagnostic("cannot read standard input: Bad file descriptor"), 1},
+        // A stack smaller than the three buffers of the standard streams.
+        ProgramCase{"SmallStack", kNorthSouth, stackOf(64 << 10),
+                    kFirst + kLast + kPay + kPaid, "", 0}),
     nameOf);
 
 // Runs writing to one standard error, as to one log, must not tear each

@@ -173,10 +173,12 @@ Subprocess::Subprocess(const std::string& path, const SubprocessOptions& options
         dup2(source, fd);
       }
     }
-    if (options.addressSpaceLimit != 0) {
-      const rlimit limit{options.addressSpaceLimit, options.addressSpaceLimit};
-      if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(126);
-    }
+    const auto cap = [](decltype(RLIMIT_AS) resource, std::size_t bytes) {
+      const rlimit limit{bytes, bytes};
+      if (bytes != 0 && setrlimit(resource, &limit) != 0) _exit(126);
+    };
+    cap(RLIMIT_AS, options.addressSpaceLimit);
+    cap(RLIMIT_STACK, options.stackLimit);
     static_cast<void>(signal(SIGPIPE, SIG_DFL));
     execv(argv[0], argv.data());
     _exit(127);

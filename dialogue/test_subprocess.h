@@ -38,8 +38,10 @@ struct SubprocessOptions {
   // echoes what is sent, as a console does; the two options above are unused.
   // POSIX only.
   bool terminal = false;
-  // Caps the child's address space in bytes; 0 leaves it as it is. POSIX only.
+  // Caps the child's address space and its stack in bytes; 0 leaves it as it
+  // is. POSIX only.
   std::size_t addressSpaceLimit = 0;
+  std::size_t stackLimit = 0;
 };
 
 struct Finished {
