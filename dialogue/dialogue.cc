@@ -170,12 +170,6 @@ int converse(std::istream& in, std::ostream& out, std::ostream& err) {
   const std::string firstName = St1.getFirstName();
   const std::string lastName = St1.getLastName();
   out << firstName << kNameSeparator << lastName << kClosingText;
-  // A run whose closing sentence never reached its reader has not succeeded,
-  // even though the dialogue itself went on to the end.
-  if (!out.flush()) {
-    complain(out, err, writeError(out));
-    return kExitFailure;
-  }
   return kExitSuccess;
 }
 
@@ -195,6 +189,13 @@ int runDialogue(std::istream& in, std::ostream& out, std::ostream& err) {
   } catch (const std::system_error& error) {
     // A read that failed, unlike one that found the end, says why.
     complain(out, err, "cannot read standard input: " + error.code().message());
+  }
+  // A run whose closing sentence never reached its reader has not succeeded,
+  // even though the dialogue itself went on to the end; and a run that failed
+  // otherwise as well says both.
+  if (!out.flush()) {
+    complain(out, err, writeError(out));
+    status = kExitFailure;
   }
   // A diagnostic that could not be written fails the run too, though nothing
   // is left to say so with: a script must not take silence for success.

@@ -121,6 +121,9 @@ INSTANTIATE_TEST_SUITE_P(
                     1},
         ProgramCase{"ClosedStdout", kNorthSouth, stdoutTo(OutputTarget::kClosed), "",
                     diagnostic("write error on standard output: Bad file descriptor"), 1},
+        ProgramCase{"ClosedStdoutThenEnd", "north south 600", stdoutTo(OutputTarget::kClosed),
+                    "", kStillOwed + diagnostic("write error on standard output: Bad file descriptor"),
+                    1},
         // A diagnostic that cannot be written fails the run, though nothing
         // is left to say so with; a run with nothing to say succeeds.
         ProgramCase{"ClosedStderr", "north\nsouth\nabc 1200\n", stderrTo(OutputTarget::kClosed),
@@ -162,9 +165,12 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ProgramCase{"FullDevice", kNorthSouth, stdoutTo(OutputTarget::kDevFull), "",
                     diagnostic("write error on standard output: No space left on device"), 1},
-        // The failed write leaves errno set; the end is still the end.
+        // The failed write leaves errno set; the end is still the end, and
+        // both are said.
         ProgramCase{"FullDeviceThenEnd", "north\n", stdoutTo(OutputTarget::kDevFull), "",
-                    diagnostic("input ended before a last name was given"), 1},
+                    diagnostic("input ended before a last name was given") +
+                        diagnostic("write error on standard output: No space left on device"),
+                    1},
         // A read that fails is not the end of input: it says why.
         ProgramCase{"DirectoryAsStdin", "", stdinFrom(StdinSource::kDirectory), kFirst,
                     diagnostic("cannot read standard input: Is a directory"), 1},
