@@ -2,13 +2,16 @@
 # for each version, its bullet points as the entry's items, signed by the
 # maintainer on the version's date.
 #
-#   awk -v maintainer='NAME <ADDRESS>' [-v snapshot=VERSION -v snapshot_day=YYYY-MM-DD]
+#   awk -v maintainer='NAME <ADDRESS>'
+#       [-v snapshot=VERSION -v snapshot_day=YYYY-MM-DD -v snapshot_time=SECONDS]
 #       -f debian-changelog.awk CHANGELOG.md
 #
 # CHANGELOG.md's versions are headed '## [1.0.0] - 2026-12-09', and their
 # bullet points start with '- ' and go on indented by two spaces. The section
 # '## [Unreleased]' is the entry of the snapshot VERSION, a build made after
-# the last release on that day, where there is one, and left out otherwise.
+# the last release, on that day at that time (SECONDS since 1970), where there
+# is one, and left out otherwise. A release's entry is signed at its day's
+# midnight (UTC).
 
 # The day of the week of a Gregorian date, by Zeller's congruence.
 function weekday(y, m, d,    k, j) {
@@ -21,16 +24,18 @@ function weekday(y, m, d,    k, j) {
 
 function sign() {
   if (version == "") return
-  printf "\n -- %s  %s, %s %s %s 00:00:00 +0000\n", maintainer, weekday(year, month, day),
-         day, substr("JanFebMarAprMayJunJulAugSepOctNovDec", month * 3 - 2, 3), year
+  printf "\n -- %s  %s, %s %s %s %s +0000\n", maintainer, weekday(year, month, day),
+         day, substr("JanFebMarAprMayJunJulAugSepOctNovDec", month * 3 - 2, 3), year, clock
 }
 
 # Signs the entry before, if any, and begins the entry of version v, made on
-# day d (YYYY-MM-DD).
-function begin(v, d) {
+# day d (YYYY-MM-DD) at the time of day of t (seconds since 1970, UTC).
+function begin(v, d, t) {
   sign()
   if (version != "") print ""
   version = v
+  t %= 86400
+  clock = sprintf("%02d:%02d:%02d", int(t / 3600), int(t % 3600 / 60), t % 60)
   split(d, date, "-")
   year = date[1] + 0; month = date[2] + 0; day = date[3]
   printf "tuition (%s) unstable; urgency=medium\n\n", version
@@ -40,11 +45,11 @@ function begin(v, d) {
 # Changes not yet released belong to a snapshot, when there is one.
 /^## \[Unreleased\]/ {
   if (snapshot == "") { sign(); version = ""; next }
-  begin(snapshot, snapshot_day)
+  begin(snapshot, snapshot_day, snapshot_time)
   print "  * A build made after the last release."
   next
 }
-/^## \[/ { begin(substr($2, 2, length($2) - 2), $4); next }
+/^## \[/ { begin(substr($2, 2, length($2) - 2), $4, 0); next }
 version != "" && /^- / { print "  * " substr($0, 3); item = 1; next }
 version != "" && item && /^  [^ ]/ { print "    " substr($0, 3); next }
 { item = 0 }

@@ -80,7 +80,8 @@ License: Expat
   if(TUITION_GZIP AND TUITION_AWK)
     set(snapshot)
     if(NOT TUITION_VERSION STREQUAL PROJECT_VERSION)
-      set(snapshot -v "snapshot=${TUITION_VERSION}" -v "snapshot_day=${TUITION_DAY}")
+      set(snapshot -v "snapshot=${TUITION_VERSION}" -v "snapshot_day=${TUITION_DAY}"
+                   -v "snapshot_time=${TUITION_TIME}")
     endif()
     execute_process(COMMAND ${TUITION_AWK} -v "maintainer=${TUITION_MAINTAINER}" ${snapshot}
                             -f ${PROJECT_SOURCE_DIR}/cmake/debian-changelog.awk
