@@ -121,8 +121,8 @@ INSTANTIATE_TEST_SUITE_P(
                     1},
         ProgramCase{"ClosedStdout", kNorthSouth, stdoutTo(OutputTarget::kClosed), "",
                     diagnostic("write error on standard output: Bad file descriptor"), 1},
-        ProgramCase{"ClosedStdoutThenEnd", "north south 600", stdoutTo(OutputTarget::kClosed),
-                    "", kStillOwed + diagnostic("write error on standard output: Bad file descriptor"),
+        ProgramCase{"ClosedStdoutThenEnd", "north south 600", stdoutTo(OutputTarget::kClosed), "",
+                    kStillOwed + diagnostic("write error on standard output: Bad file descriptor"),
                     1},
         // A diagnostic that cannot be written fails the run, though nothing
         // is left to say so with; a run with nothing to say succeeds.
@@ -177,8 +177,8 @@ INSTANTIATE_TEST_SUITE_P(
         ProgramCase{"ClosedStdin", "", stdinFrom(StdinSource::kClosed), kFirst,
                     diagnostic("cannot read standard input: Bad file descriptor"), 1},
         // A stack smaller than the three buffers of the standard streams.
-        ProgramCase{"SmallStack", kNorthSouth, stackOf(64 << 10),
-                    kFirst + kLast + kPay + kPaid, "", 0}),
+        ProgramCase{"SmallStack", kNorthSouth, stackOf(64 << 10), kFirst + kLast + kPay + kPaid, "",
+                    0}),
     nameOf);
 
 // Runs writing to one standard error, as to one log, must not tear each
