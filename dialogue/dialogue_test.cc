@@ -13,8 +13,10 @@
 #include <streambuf>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "console/flushing_input.h"
+#include "console/input_buffer.h"
 #include "dialogue/test_allocations.h"
 #include "dialogue/test_subprocess.h"
 
@@ -42,8 +44,21 @@ struct Outcome {
   int status;
 };
 
+// Holds the whole input at once, as the program's buffer holds what one read
+// from a pipe brought, so that amounts are read where they lie, as there.
+class WholeInput : public InputBuffer {
+ public:
+  explicit WholeInput(std::string text) : text_(std::move(text)) {
+    setg(text_.data(), text_.data(), text_.data() + text_.size());
+  }
+
+ private:
+  std::string text_;
+};
+
 Outcome converse(const std::string& input) {
-  std::istringstream in(input);
+  WholeInput whole(input);
+  std::istream in(&whole);
   std::ostringstream out;
   std::ostringstream err;
   const int status = runDialogue(in, out, err);
