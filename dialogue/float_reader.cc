@@ -264,6 +264,7 @@ FloatReader::iter_type FloatReader::do_get(iter_type in, iter_type end, std::ios
   if (&stream == stream_ && stream_->rdbuf() == buffer_) {
     if (const std::size_t taken = readInPlace(buffer_->unread(), state, value)) {
       buffer_->consume(taken);
+      ++numbersReadInPlace_;
       return in;
     }
   }

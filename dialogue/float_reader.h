@@ -1,6 +1,7 @@
 #ifndef TUITION_DIALOGUE_FLOAT_READER_H_
 #define TUITION_DIALOGUE_FLOAT_READER_H_
 
+#include <cstddef>
 #include <ios>
 #include <istream>
 #include <iterator>
@@ -45,6 +46,10 @@ class FloatReader : public std::num_get<char> {
 
   explicit FloatReader(std::istream& stream, Rounding rounding = Rounding::kAsk);
 
+  // How many numbers this reader has read where they lay in the buffer, so
+  // that a proof of that way of reading can tell that it took it.
+  std::size_t numbersReadInPlace() const { return numbersReadInPlace_; }
+
  protected:
   using std::num_get<char>::do_get;
   iter_type do_get(iter_type in, iter_type end, std::ios_base& stream,
@@ -57,6 +62,7 @@ class FloatReader : public std::num_get<char> {
   const std::ios* stream_;
   InputBuffer* buffer_;
   bool alwaysToNearest_;
+  mutable std::size_t numbersReadInPlace_ = 0;
 };
 
 }  // namespace tuition

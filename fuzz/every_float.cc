@@ -3,7 +3,7 @@
 // (where ties go to even), must read back as a correctly rounding strtof reads
 // it, and so must every number of at most seven digits and no exponent, which
 // FloatReader reads a way of its own: each through FloatReader where it lies
-// in an InputBuffer, and from a plain stream.
+// in an InputBuffer, which must read it there, and from a plain stream.
 //
 //   every_float STRIDE [FIRST END]
 //
@@ -14,6 +14,7 @@
 #include <charconv>
 #include <cinttypes>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -45,16 +46,21 @@ struct Held : tuition::InputBuffer {
   void hold(std::string& text) { setg(text.data(), text.data(), text.data() + text.size()); }
 };
 
-// FloatReader reading where a number lies, and from a plain stream.
+// FloatReader reading where a number lies, and from a plain stream, each as
+// the dialogue makes it: rounding to nearest, and told so.
 class Readers {
  public:
   Readers() {
     for (std::istream* in : {&inPlace_, static_cast<std::istream*>(&plain_)}) {
-      in->imbue(std::locale(std::locale::classic(), new tuition::FloatReader(*in)));
+      auto* reader =
+          new tuition::FloatReader(*in, tuition::FloatReader::Rounding::kAlwaysToNearest);
+      in->imbue(std::locale(std::locale::classic(), reader));
+      if (in == &inPlace_) inPlaceReader_ = reader;
     }
   }
 
-  // Whether `text` reads as `expected` both ways.
+  // Whether `text` reads as `expected` both ways, the first where it lies:
+  // a proof of reading in place that read otherwise would prove nothing.
   bool readAs(std::string text, float expected) {
     text += ' ';  // the number ends where the text is known to go on
     held_.hold(text);
@@ -64,13 +70,18 @@ class Readers {
       in->clear();
       if (!(*in >> value) || bitsOf(value) != bitsOf(expected)) return false;
     }
-    return true;
+    if (inPlaceReader_->numbersReadInPlace() == ++readInPlace_) return true;
+    static_cast<void>(
+        std::fprintf(stderr, "every_float: %s was not read in place\n", text.c_str()));
+    return false;
   }
 
  private:
   Held held_;
   std::istream inPlace_{&held_};
   std::istringstream plain_;
+  const tuition::FloatReader* inPlaceReader_ = nullptr;
+  std::size_t readInPlace_ = 0;
 };
 
 std::string scientific(double value, int precision) {

@@ -83,13 +83,18 @@ class Pieces : public tuition::InputBuffer {
 };
 
 // Reads `text` with both readers side by side, FloatReader's stream handing it
-// over in pieces of `piece` characters.
-void compare(const std::string& text, std::size_t piece) {
+// over in pieces of `piece` characters; returns how many numbers FloatReader
+// read in place. Rounding to nearest, it is told so, as the dialogue tells it;
+// in another mode it must find that out for itself.
+std::size_t compare(const std::string& text, std::size_t piece, int mode) {
   std::istringstream standard(text);
   standard.imbue(std::locale::classic());
   Pieces pieces(text, piece);
   std::istream ours(&pieces);
-  ours.imbue(std::locale(std::locale::classic(), new tuition::FloatReader(ours)));
+  const auto* reader = new tuition::FloatReader(
+      ours, mode == FE_TONEAREST ? tuition::FloatReader::Rounding::kAlwaysToNearest
+                                 : tuition::FloatReader::Rounding::kAsk);
+  ours.imbue(std::locale(std::locale::classic(), reader));
   for (;;) {
     float expected = 1.0F;
     float got = 1.0F;
@@ -108,6 +113,7 @@ void compare(const std::string& text, std::size_t piece) {
       ours.ignore();
     }
   }
+  return reader->numbersReadInPlace();
 }
 
 }  // namespace
@@ -119,8 +125,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(std::fesetround(mode) == 0, "the rounding mode is set");
   // Whole, so that every number but the last lies in the buffer; then in
   // pieces of 1 to 8 characters, so that numbers are split at every point.
-  compare(text, std::max<std::size_t>(text.size(), 1));
-  for (std::size_t piece = 1; piece <= 8; ++piece) compare(text, piece);
+  // A digit and a space, whole, are a number read in place, unless the
+  // rounding mode leaves it to the standard facet: a comparison that never
+  // reads in place proves nothing of that way.
+  const std::size_t inPlace = compare(text, std::max<std::size_t>(text.size(), 1), mode);
+  const bool digitAndSpace = text.size() >= 2 && text[0] >= '0' && text[0] <= '9' && text[1] == ' ';
+  check(inPlace > 0 || mode != FE_TONEAREST || !digitAndSpace,
+        "a number that lies whole in the buffer is read there");
+  for (std::size_t piece = 1; piece <= 8; ++piece) compare(text, piece, mode);
   std::fesetround(FE_TONEAREST);
   return 0;
 }
