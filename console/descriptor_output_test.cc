@@ -16,6 +16,9 @@
 
 #include <cerrno>
 #endif
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 namespace tuition {
 namespace {
@@ -112,6 +115,26 @@ TEST(DescriptorOutputTest, AFailedWriteFailsTheStream) {
   close(full);
 }
 #endif  // _WIN32
+
+#ifdef __linux__
+// The reason kept is the first refusal's: a file sealed against writes, then
+// a full device in its place.
+TEST(DescriptorOutputTest, KeepsTheFirstRefusalsReason) {
+  const int fd = memfd_create("sealed", MFD_ALLOW_SEALING);
+  ASSERT_EQ(fcntl(fd, F_ADD_SEALS, F_SEAL_WRITE), 0);
+  DescriptorOutput buffer(fd);
+  buffer.sputc('x');
+  EXPECT_EQ(buffer.pubsync(), -1);
+  EXPECT_EQ(buffer.error(), EPERM);
+  const int full = open("/dev/full", O_WRONLY);
+  ASSERT_EQ(dup2(full, fd), fd);
+  buffer.sputc('x');
+  EXPECT_EQ(buffer.pubsync(), -1);
+  EXPECT_EQ(buffer.error(), EPERM);
+  close(full);
+  close(fd);
+}
+#endif
 
 }  // namespace
 }  // namespace tuition

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cerrno>
+#include <cfenv>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
@@ -17,6 +19,7 @@
 
 #include "console/flushing_input.h"
 #include "console/input_buffer.h"
+#include "console/output_buffer.h"
 #include "dialogue/test_allocations.h"
 #include "dialogue/test_subprocess.h"
 
@@ -254,6 +257,20 @@ TEST(DialogueTest, ReadingAnAmountAllocatesNothing) {
   EXPECT_EQ(allocationsPaying(std::string(70000, '0') + "1200"), least);
 }
 
+// The dialogue holds the default arithmetic, and gives its caller's back.
+TEST(DialogueTest, GivesTheCallersRoundingModeBack) {
+#ifdef FE_UPWARD
+  ASSERT_EQ(std::fesetround(FE_UPWARD), 0);
+  const Outcome got = converse("north south 1199.99 0.01 1");
+  const int after = std::fegetround();
+  std::fesetround(FE_TONEAREST);
+  EXPECT_EQ(got.out, settled(3));
+  EXPECT_EQ(after, FE_UPWARD);
+#else
+  GTEST_SKIP() << "no rounding mode but to nearest";
+#endif
+}
+
 // A locale whose decimal point is a comma, as many users have.
 struct CommaDecimal : std::numpunct<char> {
   char do_decimal_point() const override { return ','; }
@@ -312,9 +329,15 @@ TEST(DialogueTest, DiagnosticsFollowTheirPrompt) {
   EXPECT_EQ(screen, kNamePrompts + paymentPrompts(1) + kNotANumber + paymentPrompts(1) + kPaid);
 }
 
-// Stands for a full disk or a closed descriptor: every write fails.
-struct RefusingBuffer : std::streambuf {
-  int_type overflow(int_type /*ch*/) override { return traits_type::eof(); }
+// Stands for a descriptor that refuses every write, as a sealed file does,
+// followed by a call that left errno telling of something else: the reason
+// said is the write's.
+struct RefusingBuffer : OutputBuffer {
+  int_type overflow(int_type /*ch*/) override {
+    failed(EPERM);
+    errno = EAGAIN;
+    return traits_type::eof();
+  }
 };
 
 TEST(DialogueTest, FailedOutputIsReportedAtTheEnd) {
@@ -324,7 +347,8 @@ TEST(DialogueTest, FailedOutputIsReportedAtTheEnd) {
   std::ostringstream err;
   EXPECT_EQ(runDialogue(in, out, err), 1);
   // The dialogue went on to the end, rejecting as usual, before saying so.
-  EXPECT_EQ(err.str(), kNotANumber + "tuition: write error on standard output\n");
+  EXPECT_EQ(err.str(),
+            kNotANumber + "tuition: write error on standard output: Operation not permitted\n");
   std::string rest;
   EXPECT_TRUE(in >> rest);
   EXPECT_EQ(rest, "rest");
