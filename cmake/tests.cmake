@@ -135,6 +135,16 @@ foreach(fuzzer IN LISTS replayed)
   endif()
 endforeach()
 
+# Each way of reading an amount within its budget of instructions, counted by
+# callgrind: for the program as a user builds it, with the standard library
+# the budgets are set for, where it runs without an emulator.
+if(TUITION_HAVE_REFERENCE_READER AND CMAKE_BUILD_TYPE STREQUAL "Release"
+   AND NOT CMAKE_CROSSCOMPILING AND NOT TUITION_SANITIZERS)
+  add_test(NAME instruction_budget
+           COMMAND bash ${PROJECT_SOURCE_DIR}/bench/budget $<TARGET_FILE:tuition>)
+  set_tests_properties(instruction_budget PROPERTIES SKIP_RETURN_CODE 77)
+endif()
+
 # Every float, written three ways, must read back right: the tests read every
 # 65521st and those near the edges; fuzz/every-float reads them all.
 add_executable(every_float fuzz/every_float.cc)
