@@ -44,9 +44,10 @@ class DefaultFloatingPoint {
     std::fesetenv(FE_DFL_ENV);
 #if defined(_WIN32) && defined(_MCW_DN)
     // The Windows C runtimes' default environment is the x87 unit's: the
-    // SSE unit, which does the arithmetic, keeps flushing to zero.
+    // SSE unit, which does the arithmetic, keeps flushing to zero and
+    // rounding as its caller left it.
     unsigned int control = 0;
-    _controlfp_s(&control, _DN_SAVE, _MCW_DN);
+    _controlfp_s(&control, _DN_SAVE | _RC_NEAR, _MCW_DN | _MCW_RC);
 #endif
   }
   ~DefaultFloatingPoint() { std::fesetenv(&saved_); }
