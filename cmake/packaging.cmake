@@ -1,5 +1,6 @@
-# What the program installs, and the packages CPack makes of it: on Linux a
-# Debian package, or a tarball of a static build; on Windows a zip.
+# What the program installs, and what the packages CPack makes of it share: on
+# Linux a Debian package (package-deb.cmake), or a tarball of a static build
+# (package-tarball.cmake); on Windows a zip (package-zip.cmake).
 include(GNUInstallDirs)
 include(${CMAKE_CURRENT_LIST_DIR}/version.cmake)
 # The folders an install makes are the same whatever the umask, as their files
@@ -105,27 +106,7 @@ add_custom_target(uninstall
           -DRECORD=${folder_record} -P ${CMAKE_CURRENT_LIST_DIR}/uninstall.cmake
   VERBATIM)
 
-# A tarball for Linux holds the program linked statically, so that it runs on
-# any Linux of its CPU, with glibc or musl, old or new: the program asks glibc
-# for nothing that glibc loads at run time (no name service, no locale files,
-# no character set conversion). The Debian packages link it dynamically, as
-# Debian wants.
-# Where the C library has the start-up code for it, the program is a static
-# PIE, which keeps the address randomisation a static program would lose.
 option(TUITION_STATIC "Link the program statically, for the Linux tarballs" OFF)
-if(TUITION_STATIC AND NOT WIN32)
-  if(CMAKE_POSITION_INDEPENDENT_CODE)
-    include(CheckLinkerFlag)
-    check_linker_flag(CXX -static-pie TUITION_LINKS_STATIC_PIE)
-  endif()
-  if(TUITION_LINKS_STATIC_PIE)
-    # Among the libraries, so that it comes after the -pie CMake adds, which
-    # would otherwise make the program dynamic again.
-    target_link_libraries(tuition PRIVATE -static-pie)
-  else()
-    target_link_options(tuition PRIVATE -static)
-  endif()
-endif()
 
 # CPack works in a folder of its own; only the packages reach this one.
 set(TUITION_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages CACHE PATH
@@ -133,9 +114,6 @@ set(TUITION_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages CACHE PATH
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/cpack)
 set(CPACK_TUITION_PACKAGE_DIRECTORY ${TUITION_PACKAGE_DIRECTORY})
 set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/cpack-deliver.cmake)
-set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/cpack-debian.cmake)
-set(CPACK_TUITION_OBJCOPY ${CMAKE_OBJCOPY})
-set(CPACK_TUITION_LINTIAN_OVERRIDES ${CMAKE_CURRENT_LIST_DIR}/lintian-overrides)
 
 # The same commit gives the same packages byte for byte, wherever and
 # whenever they are made: every time they hold is the version's (see
@@ -169,38 +147,13 @@ if(CMAKE_CROSSCOMPILING AND NOT WIN32)
                   OUTPUT_VARIABLE TUITION_DEBIAN_ARCH OUTPUT_STRIP_TRAILING_WHITESPACE
                   ERROR_QUIET)
 endif()
+# Each kind of package in a file of its own.
 if(WIN32)
-  set(CPACK_GENERATOR ZIP)
-  set(CPACK_SYSTEM_NAME win64)
+  include(${CMAKE_CURRENT_LIST_DIR}/package-zip.cmake)
 elseif(TUITION_STATIC)
-  # Named for the processor, as uname -m names it, but for 32-bit ARM, whose
-  # two ABIs share that name.
-  set(CPACK_GENERATOR TGZ)
-  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "arm" AND TUITION_DEBIAN_ARCH)
-    set(CPACK_SYSTEM_NAME linux-${TUITION_DEBIAN_ARCH})
-  else()
-    set(CPACK_SYSTEM_NAME linux-${CMAKE_SYSTEM_PROCESSOR})
-  endif()
+  include(${CMAKE_CURRENT_LIST_DIR}/package-tarball.cmake)
 else()
-  set(CPACK_GENERATOR DEB)
-  if(TUITION_DEBIAN_ARCH)
-    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${TUITION_DEBIAN_ARCH})
-  endif()
-  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-  set(CPACK_DEBIAN_PACKAGE_SECTION utils)
-  set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-  # dpkg-shlibdeps works out the C and C++ runtime the program needs from the
-  # libraries of the machine it was built on. A build for another CPU has none
-  # of that CPU's (only its cross compiler's), and is given what the native
-  # build needs: every architecture of a Debian release ships the same
-  # versions of them.
-  set(TUITION_DEB_DEPENDS "" CACHE STRING
-      "The Debian package's Depends, where dpkg-shlibdeps cannot work it out")
-  if(TUITION_DEB_DEPENDS)
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS "${TUITION_DEB_DEPENDS}")
-  else()
-    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  endif()
+  include(${CMAKE_CURRENT_LIST_DIR}/package-deb.cmake)
 endif()
 include(CPack)
 
