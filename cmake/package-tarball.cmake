@@ -26,3 +26,8 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "arm" AND TUITION_DEBIAN_ARCH)
 else()
   set(CPACK_SYSTEM_NAME linux-${CMAKE_SYSTEM_PROCESSOR})
 endif()
+
+option(TUITION_RPM "Make an RPM package of the static program beside the tarball" OFF)
+if(TUITION_RPM)
+  include(${CMAKE_CURRENT_LIST_DIR}/package-rpm.cmake)
+endif()

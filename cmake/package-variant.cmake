@@ -1,14 +1,18 @@
 # Builds and packages the program one way, in a build of its own: the Debian
 # package for this CPU (deb), a tarball from a static build for this CPU
-# (static) or another (static-TRIPLE), a zip from the MinGW-w64 build (mingw),
-# or a Debian package from a cross build (TRIPLE), which depends on what
-# deb's program needs (its depends.txt), so comes after it. Run by the
+# (static) or another (static-TRIPLE), with RPM an RPM package beside it, the
+# zip and the installer from the MinGW-w64 build (mingw), or a Debian package
+# from a cross build (TRIPLE), which depends on what deb's program needs (its
+# depends.txt), so comes after it. Run by the
 # package preset's build, several at a time, as
 #
 #   cmake -DVARIANT=deb -DSOURCE=... -DBINARY=... -DPACKAGES=... -DGENERATOR=Ninja
-#         [-DHARDEN=ON] -P package-variant.cmake
+#         [-DHARDEN=ON] [-DRPM=ON] -P package-variant.cmake
 set(build ${BINARY}/${VARIANT})
 set(options -DTUITION_HARDEN=${HARDEN})
+if(RPM)
+  list(APPEND options -DTUITION_RPM=ON)
+endif()
 if(VARIANT STREQUAL "mingw")
   list(APPEND options --toolchain ${SOURCE}/cmake/mingw-w64-x86_64.cmake)
 elseif(VARIANT MATCHES "^static(-(.+))?$")
@@ -34,6 +38,10 @@ execute_process(COMMAND ${CMAKE_COMMAND} --build ${build} OUTPUT_QUIET COMMAND_E
 execute_process(COMMAND sh -c "umask 022 && exec \"$@\"" sh
                         ${CMAKE_CPACK_COMMAND} --config ${build}/CPackConfig.cmake
                 WORKING_DIRECTORY ${build} OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
+if(VARIANT STREQUAL "mingw")
+  execute_process(COMMAND ${CMAKE_COMMAND} --build ${build} --target msi OUTPUT_QUIET
+                  COMMAND_ERROR_IS_FATAL ANY)
+endif()
 
 if(VARIANT STREQUAL "deb")
   # What this CPU's program needs of the C and C++ runtime, as dpkg-shlibdeps

@@ -1,6 +1,7 @@
 # What the program installs, and what the packages CPack makes of it share: on
 # Linux a Debian package (package-deb.cmake), or a tarball of a static build
-# (package-tarball.cmake); on Windows a zip (package-zip.cmake).
+# (package-tarball.cmake) with an RPM package beside it (package-rpm.cmake); on
+# Windows a zip (package-zip.cmake) and an installer (package-msi.cmake).
 include(GNUInstallDirs)
 include(${CMAKE_CURRENT_LIST_DIR}/version.cmake)
 # The folders an install makes are the same whatever the umask, as their files
@@ -150,6 +151,7 @@ endif()
 # Each kind of package in a file of its own.
 if(WIN32)
   include(${CMAKE_CURRENT_LIST_DIR}/package-zip.cmake)
+  include(${CMAKE_CURRENT_LIST_DIR}/package-msi.cmake)
 elseif(TUITION_STATIC)
   include(${CMAKE_CURRENT_LIST_DIR}/package-tarball.cmake)
 else()
@@ -158,18 +160,15 @@ endif()
 include(CPack)
 
 # The package preset's build makes every package (the target packages, all it
-# builds), each from a build of its own under this one: the Debian package and
-# the static tarball for this CPU (deb, static), the Windows zip (mingw), and
-# for each other CPU of cmake/cpus.txt a Debian package (TRIPLE) and a static
-# tarball (static-TRIPLE) as the table says, those wherever their compilers
-# are installed.
+# builds), each from a build of its own under this one, for each CPU of
+# cmake/cpus.txt as the table says, those wherever their compilers are
+# installed: a Debian package (deb for this CPU, TRIPLE for another), a static
+# tarball (static, static-TRIPLE) and beside it an RPM package; and the
+# Windows zip and installer (mingw). SHA256SUMS lists their checksums.
 option(TUITION_PACKAGE_ALL "Build every package, for this CPU, Windows and others" OFF)
 if(TUITION_PACKAGE_ALL AND NOT CMAKE_CROSSCOMPILING)
-  set(variants deb static)
-  find_program(TUITION_MINGW_CXX x86_64-w64-mingw32-g++-posix)
-  if(TUITION_MINGW_CXX)
-    list(APPEND variants mingw)
-  endif()
+  set(variants)
+  set(rpms)
   execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dumpmachine OUTPUT_VARIABLE native
                   OUTPUT_STRIP_TRAILING_WHITESPACE)
   file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/cpus.txt rows REGEX "^[^#]")
@@ -177,37 +176,83 @@ if(TUITION_PACKAGE_ALL AND NOT CMAKE_CROSSCOMPILING)
     string(REGEX MATCHALL "[^ ]+" fields "${row}")
     list(GET fields 1 triple)
     list(GET fields 4 made)
-    find_program(TUITION_CXX_${triple} ${triple}-g++)
-    if(triple STREQUAL native OR NOT TUITION_CXX_${triple})
-      continue()
+    if(triple STREQUAL native)
+      set(deb deb)
+      set(static static)
+    else()
+      find_program(TUITION_CXX_${triple} ${triple}-g++)
+      if(NOT TUITION_CXX_${triple})
+        continue()
+      endif()
+      set(deb ${triple})
+      set(static static-${triple})
     endif()
     if(made MATCHES "deb")
-      list(APPEND variants ${triple})
+      list(APPEND variants ${deb})
     endif()
     if(made MATCHES "tarball")
-      list(APPEND variants static-${triple})
+      list(APPEND variants ${static})
+    endif()
+    if(made MATCHES "rpm")
+      list(APPEND rpms ${static})
     endif()
   endforeach()
+  if(rpms)
+    find_program(TUITION_RPMBUILD rpmbuild)
+    if(NOT TUITION_RPMBUILD)
+      message(FATAL_ERROR "The RPM packages need rpmbuild, which was not found: install it "
+                          "(Debian: rpm).")
+    endif()
+  endif()
+  find_program(TUITION_MINGW_CXX x86_64-w64-mingw32-g++-posix)
+  if(TUITION_MINGW_CXX)
+    list(APPEND variants mingw)
+    foreach(tool wixl msibuild faketime)
+      find_program(TUITION_HAS_${tool} ${tool})
+      if(NOT TUITION_HAS_${tool})
+        message(FATAL_ERROR "The Windows installer needs wixl, msibuild and faketime, and ${tool} "
+                            "was not found: install them (Debian: wixl, msitools, faketime).")
+      endif()
+    endforeach()
+  endif()
   # Each variant is a step of its own, always run, so that the build runs
-  # as many side by side as it runs jobs; a Debian package for another CPU
-  # waits for deb, whose program's needs it takes.
+  # as many side by side as it runs jobs, after a first that empties the
+  # folder of the packages, so that it holds this build's alone; a Debian
+  # package for another CPU waits for deb, whose program's needs it takes.
+  set(start ${CMAKE_BINARY_DIR}/packaging-start)
+  add_custom_command(OUTPUT ${start}
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${TUITION_PACKAGE_DIRECTORY}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${TUITION_PACKAGE_DIRECTORY}
+    VERBATIM)
   set(steps)
   foreach(variant IN LISTS variants)
     set(step ${CMAKE_BINARY_DIR}/packaging-${variant})
-    set(after)
+    set(after ${start})
     if(NOT variant MATCHES "^(deb|static.*|mingw)$")
-      set(after ${CMAKE_BINARY_DIR}/packaging-deb)
+      list(APPEND after ${CMAKE_BINARY_DIR}/packaging-deb)
+    endif()
+    set(rpm OFF)
+    if(variant IN_LIST rpms)
+      set(rpm ON)
     endif()
     add_custom_command(OUTPUT ${step}
       COMMAND ${CMAKE_COMMAND} -DVARIANT=${variant} -DSOURCE=${PROJECT_SOURCE_DIR}
               -DBINARY=${CMAKE_BINARY_DIR} -DPACKAGES=${TUITION_PACKAGE_DIRECTORY}
-              "-DGENERATOR=${CMAKE_GENERATOR}" -DHARDEN=${TUITION_HARDEN}
+              "-DGENERATOR=${CMAKE_GENERATOR}" -DHARDEN=${TUITION_HARDEN} -DRPM=${rpm}
               -P ${PROJECT_SOURCE_DIR}/cmake/package-variant.cmake
       DEPENDS ${after}
       COMMENT "Packaging ${variant}"
       VERBATIM)
-    set_source_files_properties(${step} PROPERTIES SYMBOLIC TRUE)
     list(APPEND steps ${step})
   endforeach()
-  add_custom_target(packages ALL DEPENDS ${steps})
+  # Last, the checksums of them all.
+  set(sums ${CMAKE_BINARY_DIR}/packaging-checksums)
+  add_custom_command(OUTPUT ${sums}
+    COMMAND ${CMAKE_COMMAND} -DPACKAGES=${TUITION_PACKAGE_DIRECTORY}
+            -P ${PROJECT_SOURCE_DIR}/cmake/checksums.cmake
+    DEPENDS ${steps}
+    COMMENT "Listing the checksums of the packages"
+    VERBATIM)
+  set_source_files_properties(${start} ${steps} ${sums} PROPERTIES SYMBOLIC TRUE)
+  add_custom_target(packages ALL DEPENDS ${sums})
 endif()
