@@ -3,6 +3,7 @@
 # download. Run by the package preset's build once every package is made, as
 #
 #   cmake -DPACKAGES=... -P checksums.cmake
+get_filename_component(PACKAGES ${PACKAGES} ABSOLUTE)
 file(GLOB artefacts RELATIVE ${PACKAGES} ${PACKAGES}/*)
 list(REMOVE_ITEM artefacts SHA256SUMS)
 list(SORT artefacts)
