@@ -48,8 +48,13 @@ foreach(tool WIXL MSIBUILD FAKETIME)
   endif()
 endforeach()
 
-# What the zip holds, stripped as CPack strips it, with the version's time:
-# the installer's cabinet keeps each file's.
+# Every time is the version's, and in UTC: strip writes the time into the
+# program's header, and the installer's cabinet keeps each file's.
+set(ENV{TZ} UTC0)
+set(ENV{SOURCE_DATE_EPOCH} ${TIME})
+string(TIMESTAMP clock "%Y-%m-%d %H:%M:%S" UTC)
+
+# What the zip holds, stripped as CPack strips it.
 set(work ${BUILD}/msi)
 file(REMOVE_RECURSE ${work})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${work}/files --strip
@@ -70,9 +75,6 @@ file(WRITE ${work}/Upgrade.idt
      "{${UPGRADE_CODE}}\t\t${VERSION}\t\t513\t\tWIX_UPGRADE_DETECTED\n"
      "{${UPGRADE_CODE}}\t${VERSION}\t\t\t2\t\tWIX_DOWNGRADE_DETECTED\n")
 
-set(ENV{TZ} UTC0)
-set(ENV{SOURCE_DATE_EPOCH} ${TIME})
-string(TIMESTAMP clock "%Y-%m-%d %H:%M:%S" UTC)
 set(msi ${work}/tuition-${FULL_VERSION}-win64.msi)
 # wixl finds the files by their names in the folder it runs in.
 execute_process(
