@@ -15,7 +15,6 @@
 #include <streambuf>
 #include <string>
 #include <thread>
-#include <utility>
 
 #include "console/flushing_input.h"
 #include "console/input_buffer.h"
@@ -49,17 +48,13 @@ struct Outcome {
 
 // Holds the whole input at once, as the program's buffer holds what one read
 // from a pipe brought, so that amounts are read where they lie, as there.
-class WholeInput : public InputBuffer {
- public:
-  explicit WholeInput(std::string text) : text_(std::move(text)) {
-    setg(text_.data(), text_.data(), text_.data() + text_.size());
+struct WholeInput : InputBuffer {
+  explicit WholeInput(std::string& text) {
+    setg(text.data(), text.data(), text.data() + text.size());
   }
-
- private:
-  std::string text_;
 };
 
-Outcome converse(const std::string& input) {
+Outcome converse(std::string input) {
   WholeInput whole(input);
   std::istream in(&whole);
   std::ostringstream out;
