@@ -3,8 +3,8 @@
 # (static) or another (static-TRIPLE), with RPM an RPM package beside it, the
 # zip and the installer from the MinGW-w64 build (mingw), or a Debian package
 # from a cross build (TRIPLE), which depends on what deb's program needs (its
-# depends.txt), so comes after it. Run by the
-# package preset's build, several at a time, as
+# depends.txt), so comes after it. Run by the package preset's build, several
+# at a time, as
 #
 #   cmake -DVARIANT=deb -DSOURCE=... -DBINARY=... -DPACKAGES=... -DGENERATOR=Ninja
 #         [-DHARDEN=ON] [-DRPM=ON] -P package-variant.cmake

@@ -216,20 +216,14 @@ if(TUITION_PACKAGE_ALL AND NOT CMAKE_CROSSCOMPILING)
     endforeach()
   endif()
   # Each variant is a step of its own, always run, so that the build runs
-  # as many side by side as it runs jobs, after a first that empties the
-  # folder of the packages, so that it holds this build's alone; a Debian
-  # package for another CPU waits for deb, whose program's needs it takes.
-  set(start ${CMAKE_BINARY_DIR}/packaging-start)
-  add_custom_command(OUTPUT ${start}
-    COMMAND ${CMAKE_COMMAND} -E rm -rf ${TUITION_PACKAGE_DIRECTORY}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${TUITION_PACKAGE_DIRECTORY}
-    VERBATIM)
+  # as many side by side as it runs jobs; a Debian package for another CPU
+  # waits for deb, whose program's needs it takes.
   set(steps)
   foreach(variant IN LISTS variants)
     set(step ${CMAKE_BINARY_DIR}/packaging-${variant})
-    set(after ${start})
+    set(after)
     if(NOT variant MATCHES "^(deb|static.*|mingw)$")
-      list(APPEND after ${CMAKE_BINARY_DIR}/packaging-deb)
+      set(after ${CMAKE_BINARY_DIR}/packaging-deb)
     endif()
     set(rpm OFF)
     if(variant IN_LIST rpms)
@@ -248,11 +242,11 @@ if(TUITION_PACKAGE_ALL AND NOT CMAKE_CROSSCOMPILING)
   # Last, the checksums of them all.
   set(sums ${CMAKE_BINARY_DIR}/packaging-checksums)
   add_custom_command(OUTPUT ${sums}
-    COMMAND ${CMAKE_COMMAND} -DPACKAGES=${TUITION_PACKAGE_DIRECTORY}
+    COMMAND ${CMAKE_COMMAND} -DPACKAGES=${TUITION_PACKAGE_DIRECTORY} -DVERSION=${TUITION_VERSION}
             -P ${PROJECT_SOURCE_DIR}/cmake/checksums.cmake
     DEPENDS ${steps}
     COMMENT "Listing the checksums of the packages"
     VERBATIM)
-  set_source_files_properties(${start} ${steps} ${sums} PROPERTIES SYMBOLIC TRUE)
+  set_source_files_properties(${steps} ${sums} PROPERTIES SYMBOLIC TRUE)
   add_custom_target(packages ALL DEPENDS ${sums})
 endif()
