@@ -65,12 +65,13 @@ class Readers {
     text += ' ';  // the number ends where the text is known to go on
     held_.hold(text);
     plain_.str(text);
+    const std::size_t readInPlace = inPlaceReader_->numbersReadInPlace();
     for (std::istream* in : {&inPlace_, static_cast<std::istream*>(&plain_)}) {
       float value = 0.0F;
       in->clear();
       if (!(*in >> value) || bitsOf(value) != bitsOf(expected)) return false;
     }
-    if (inPlaceReader_->numbersReadInPlace() == ++readInPlace_) return true;
+    if (inPlaceReader_->numbersReadInPlace() == readInPlace + 1) return true;
     static_cast<void>(
         std::fprintf(stderr, "every_float: %s was not read in place\n", text.c_str()));
     return false;
@@ -81,7 +82,6 @@ class Readers {
   std::istream inPlace_{&held_};
   std::istringstream plain_;
   const tuition::FloatReader* inPlaceReader_ = nullptr;
-  std::size_t readInPlace_ = 0;
 };
 
 std::string scientific(double value, int precision) {
