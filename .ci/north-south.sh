@@ -10,3 +10,17 @@ north_south() {
   ((status == 0)) || { echo "$check: $* ended with status $status" >&2; exit 1; }
   [[ "$got" == "$expected" ]] || { echo "$check: $* printed: $got" >&2; exit 1; }
 }
+
+# north_south_alone CPU ROOT PROGRAM: the same, for PROGRAM (a path in ROOT)
+# run in a chroot of ROOT with nothing else, beside a static qemu for a CPU
+# that is not this machine's (the names are .ci/cpus.sh's).
+north_south_alone() {
+  local cpu=$1 root=$2 program=$3
+  if [[ $cpu == "$native_cpu" ]]; then
+    north_south chroot "$root" "$program"
+  else
+    cp "/usr/bin/qemu-${qemus[$cpu]}-static" "$root/qemu"
+    north_south chroot "$root" /qemu "$program"
+    rm "$root/qemu"
+  fi
+}
