@@ -58,6 +58,11 @@ if(WIN32)
   target_compile_definitions(tuition_tests PRIVATE TUITION_EXECUTABLE="$<TARGET_FILE_NAME:tuition>")
 else()
   target_compile_definitions(tuition_tests PRIVATE TUITION_EXECUTABLE="$<TARGET_FILE:tuition>")
+  # What the small stack must not hold, to show that it holds nothing larger.
+  add_executable(tuition_large_frame dialogue/test_large_frame.cc)
+  add_dependencies(tuition_tests tuition_large_frame)
+  target_compile_definitions(tuition_tests PRIVATE
+                             TUITION_LARGE_FRAME_EXECUTABLE="$<TARGET_FILE:tuition_large_frame>")
   # Built for another CPU, the tests run under an emulator, and so must the
   # program they start: its command, the words joined by '|'.
   if(CMAKE_CROSSCOMPILING_EMULATOR)
@@ -137,20 +142,96 @@ endforeach()
 
 # Each way of reading an amount within its budget of instructions, counted by
 # callgrind: for the program as a user builds it, with the standard library
-# the budgets are set for, where it runs without an emulator.
+# the budgets are set for, where it runs without an emulator. Without
+# valgrind nothing is counted, and the test says it was skipped.
+set(budgeted FALSE)
 if(TUITION_HAVE_REFERENCE_READER AND CMAKE_BUILD_TYPE STREQUAL "Release"
    AND NOT CMAKE_CROSSCOMPILING AND NOT TUITION_SANITIZERS)
-  add_test(NAME instruction_budget
-           COMMAND bash ${PROJECT_SOURCE_DIR}/bench/budget $<TARGET_FILE:tuition>)
+  set(budgeted TRUE)
+  set(budget ${PROJECT_SOURCE_DIR}/bench/budget)
+  add_test(NAME instruction_budget COMMAND bash ${budget} $<TARGET_FILE:tuition>)
   set_tests_properties(instruction_budget PROPERTIES SKIP_RETURN_CODE 77)
 endif()
 
 # Every float, written three ways, must read back right: the tests read every
 # 65521st and those near the edges; fuzz/every-float reads them all.
 add_executable(every_float fuzz/every_float.cc)
-target_link_libraries(every_float PRIVATE tuition_dialogue)
+target_link_libraries(every_float PRIVATE tuition_float_reader)
 target_compile_options(every_float PRIVATE ${TUITION_WARNINGS})
 add_test(NAME every_float_stride COMMAND every_float 65521)
 if(discovery)
   set_tests_properties(every_float_stride PROPERTIES FIXTURES_REQUIRED Wine)
+endif()
+
+# Negative controls. A proof that a fast path is taken proves something only
+# if it fails when the path is not taken: each proof is run again on a reader
+# with a fault planted in it (dialogue/float_reader.cc lists them), and must
+# fail and say why. Here, with no emulator to pay for.
+if(CMAKE_CROSSCOMPILING OR WIN32)
+  return()
+endif()
+# expect_failure(NAME STATUS REGEX COMMAND...): the test NAME, which passes
+# when COMMAND ends with STATUS ("" for any failure) and says REGEX.
+function(expect_failure name status regex)
+  set(status_option)
+  if(NOT status STREQUAL "")
+    set(status_option -DSTATUS=${status})
+  endif()
+  add_test(NAME ${name} COMMAND ${CMAKE_COMMAND} ${status_option} "-DEXPECT=${regex}"
+           -P ${PROJECT_SOURCE_DIR}/cmake/expect-failure.cmake -- ${ARGN})
+endfunction()
+foreach(fault kNoReadInPlace kNoShortPath kCountedTwice kWrongValue kPromiseRefused)
+  tuition_float_reader(tuition_float_reader_${fault} TUITION_PLANTED_FAULT=${fault})
+endforeach()
+
+# The proof over every float, which checks every value and the count of
+# numbers read in place after each.
+foreach(caught "kNoReadInPlace|0 numbers read in place, not 1"
+               "kCountedTwice|2 numbers read in place, not 1" "kWrongValue|reads wrong"
+               "kPromiseRefused|0 numbers read in place, not 1")
+  string(REPLACE "|" ";" caught "${caught}")
+  list(GET caught 0 fault)
+  list(GET caught 1 said)
+  add_executable(every_float_${fault} fuzz/every_float.cc)
+  target_link_libraries(every_float_${fault} PRIVATE tuition_float_reader_${fault})
+  expect_failure(every_float_catches_${fault} "" "${said}" $<TARGET_FILE:every_float_${fault}> 65521)
+endforeach()
+
+# The differential fuzz target, over its seed corpus.
+if(TUITION_HAVE_REFERENCE_READER)
+  file(GLOB seeds CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/fuzz/corpus/float_reader_fuzzer/*)
+  foreach(caught "kNoReadInPlace|broken: a number that lies whole in the buffer is read there"
+                 "kWrongValue|broken: the same value"
+                 "kPromiseRefused|broken: a number that lies whole in the buffer is read there")
+    string(REPLACE "|" ";" caught "${caught}")
+    list(GET caught 0 fault)
+    list(GET caught 1 said)
+    add_executable(float_reader_fuzzer_${fault} fuzz/float_reader_fuzzer.cc fuzz/replay.cc)
+    target_link_libraries(float_reader_fuzzer_${fault} PRIVATE tuition_float_reader_${fault})
+    expect_failure(float_reader_fuzzer_catches_${fault} "" "${said}"
+                   $<TARGET_FILE:float_reader_fuzzer_${fault}> ${seeds})
+  endforeach()
+endif()
+
+# The budget: with nothing read in place, every kind is over; with no short
+# path, the short kinds are, and the others not.
+if(budgeted)
+  set(over "instructions a payment, budget [0-9]+: over budget")
+  set(within "instructions a payment, budget [0-9]+: ok")
+  foreach(caught
+      "kNoReadInPlace|short .*${over}.*seven digits .*${over}.*negative .*${over}.*long, ending in a point .*${over}.*with an exponent .*${over}"
+      "kNoShortPath|short .*${over}.*seven digits .*${over}.*negative .*${over}.*long, ending in a point .*${within}.*with an exponent .*${within}")
+    string(REPLACE "|" ";" caught "${caught}")
+    list(GET caught 0 fault)
+    list(GET caught 1 said)
+    add_executable(tuition_${fault} dialogue/main.cc dialogue/dialogue.cc)
+    target_link_libraries(tuition_${fault} PRIVATE tuition_float_reader_${fault} tuition_console)
+    expect_failure(instruction_budget_catches_${fault} 1 "${said}"
+                   bash ${budget} $<TARGET_FILE:tuition_${fault}>)
+  endforeach()
+  # No valgrind: a skip, never a pass.
+  find_program(TUITION_BASH bash)
+  expect_failure(instruction_budget_skips_without_valgrind 77 "no valgrind"
+                 ${CMAKE_COMMAND} -E env PATH=${CMAKE_BINARY_DIR}/no-such-folder
+                 ${TUITION_BASH} ${budget} $<TARGET_FILE:tuition>)
 endif()

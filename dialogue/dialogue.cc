@@ -179,8 +179,7 @@ int converse(std::istream& in, std::ostream& out, std::ostream& err) {
 int runDialogue(std::istream& in, std::ostream& out, std::ostream& err) {
   const DefaultFloatingPoint arithmetic;
   // The arithmetic above rounds to nearest for as long as `in` is read here.
-  in.imbue(std::locale(std::locale::classic(),
-                       new FloatReader(in, FloatReader::Rounding::kAlwaysToNearest)));
+  FloatReader::imbue(in, FloatReader::Rounding::kAlwaysToNearest);
   in.exceptions(std::ios_base::badbit);
   int status = kExitFailure;
   try {

@@ -46,6 +46,10 @@ class FloatReader : public std::num_get<char> {
 
   explicit FloatReader(std::istream& stream, Rounding rounding = Rounding::kAsk);
 
+  // Makes `stream` read floats with a FloatReader of its own, in a locale
+  // built on the classic one, and returns that reader.
+  static const FloatReader& imbue(std::istream& stream, Rounding rounding);
+
   // How many numbers this reader has read where they lay in the buffer, so
   // that a proof of that way of reading can tell that it took it.
   std::size_t numbersReadInPlace() const { return numbersReadInPlace_; }

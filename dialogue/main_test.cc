@@ -154,9 +154,13 @@ SubprocessOptions stdinFrom(StdinSource source) {
   return options;
 }
 
-SubprocessOptions stackOf(std::size_t bytes) {
+// Smaller than the standard streams' three buffers, or than one of them: the
+// program keeps them off its stack.
+constexpr std::size_t kSmallStack = std::size_t{64} << 10;
+
+SubprocessOptions smallStack() {
   SubprocessOptions options;
-  options.stackLimit = bytes;
+  options.stackLimit = kSmallStack;
   return options;
 }
 
@@ -176,10 +180,17 @@ INSTANTIATE_TEST_SUITE_P(
                     diagnostic("cannot read standard input: Is a directory"), 1},
         ProgramCase{"ClosedStdin", "", stdinFrom(StdinSource::kClosed), kFirst,
                     diagnostic("cannot read standard input: Bad file descriptor"), 1},
-        // A stack smaller than the three buffers of the standard streams.
-        ProgramCase{"SmallStack", kNorthSouth, stackOf(64 << 10), kFirst + kLast + kPay + kPaid, "",
-                    0}),
+        ProgramCase{"SmallStack", kNorthSouth, smallStack(), kFirst + kLast + kPay + kPaid, "", 0}),
     nameOf);
+
+// The small stack is small enough to prove something: a program with one
+// such buffer on main's stack does not survive it.
+TEST(ProgramTest, TheSmallStackHoldsNoStreamBuffer) {
+  if (test::runsUnderEmulator()) GTEST_SKIP() << "qemu-user gives its guest a stack of its own";
+  const Finished got = runProgram(TUITION_LARGE_FRAME_EXECUTABLE, kNorthSouth, smallStack());
+  ASSERT_FALSE(got.timedOut);
+  EXPECT_NE(got.exitStatus, 0);
+}
 
 // Runs writing to one standard error, as to one log, must not tear each
 // other's lines apart: each line has to leave in a single write.

@@ -21,7 +21,6 @@
 #include <cstring>
 #include <istream>
 #include <limits>
-#include <locale>
 #include <sstream>
 #include <string>
 
@@ -50,30 +49,30 @@ struct Held : tuition::InputBuffer {
 // the dialogue makes it: rounding to nearest, and told so.
 class Readers {
  public:
-  Readers() {
-    for (std::istream* in : {&inPlace_, static_cast<std::istream*>(&plain_)}) {
-      auto* reader =
-          new tuition::FloatReader(*in, tuition::FloatReader::Rounding::kAlwaysToNearest);
-      in->imbue(std::locale(std::locale::classic(), reader));
-      if (in == &inPlace_) inPlaceReader_ = reader;
-    }
+  Readers()
+      : inPlaceReader_(&tuition::FloatReader::imbue(
+            inPlace_, tuition::FloatReader::Rounding::kAlwaysToNearest)) {
+    tuition::FloatReader::imbue(plain_, tuition::FloatReader::Rounding::kAlwaysToNearest);
   }
 
   // Whether `text` reads as `expected` both ways, the first where it lies:
-  // a proof of reading in place that read otherwise would prove nothing.
+  // a proof of reading in place that read otherwise would prove nothing. The
+  // reader's count of numbers read in place must be, as a value, how many
+  // this has read.
   bool readAs(std::string text, float expected) {
     text += ' ';  // the number ends where the text is known to go on
     held_.hold(text);
     plain_.str(text);
-    const std::size_t readInPlace = inPlaceReader_->numbersReadInPlace();
     for (std::istream* in : {&inPlace_, static_cast<std::istream*>(&plain_)}) {
       float value = 0.0F;
       in->clear();
       if (!(*in >> value) || bitsOf(value) != bitsOf(expected)) return false;
     }
-    if (inPlaceReader_->numbersReadInPlace() == readInPlace + 1) return true;
-    static_cast<void>(
-        std::fprintf(stderr, "every_float: %s was not read in place\n", text.c_str()));
+    ++numbers_;
+    if (inPlaceReader_->numbersReadInPlace() == numbers_) return true;
+    static_cast<void>(std::fprintf(stderr,
+                                   "every_float: after %s, %zu numbers read in place, not %zu\n",
+                                   text.c_str(), inPlaceReader_->numbersReadInPlace(), numbers_));
     return false;
   }
 
@@ -81,7 +80,8 @@ class Readers {
   Held held_;
   std::istream inPlace_{&held_};
   std::istringstream plain_;
-  const tuition::FloatReader* inPlaceReader_ = nullptr;
+  const tuition::FloatReader* inPlaceReader_;
+  std::size_t numbers_ = 0;
 };
 
 std::string scientific(double value, int precision) {

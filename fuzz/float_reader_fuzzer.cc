@@ -91,10 +91,9 @@ std::size_t compare(const std::string& text, std::size_t piece, int mode) {
   standard.imbue(std::locale::classic());
   Pieces pieces(text, piece);
   std::istream ours(&pieces);
-  const auto* reader = new tuition::FloatReader(
+  const tuition::FloatReader& reader = tuition::FloatReader::imbue(
       ours, mode == FE_TONEAREST ? tuition::FloatReader::Rounding::kAlwaysToNearest
                                  : tuition::FloatReader::Rounding::kAsk);
-  ours.imbue(std::locale(std::locale::classic(), reader));
   for (;;) {
     float expected = 1.0F;
     float got = 1.0F;
@@ -113,7 +112,7 @@ std::size_t compare(const std::string& text, std::size_t piece, int mode) {
       ours.ignore();
     }
   }
-  return reader->numbersReadInPlace();
+  return reader.numbersReadInPlace();
 }
 
 }  // namespace
