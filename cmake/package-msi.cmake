@@ -88,6 +88,6 @@ execute_process(
           -i ${work}/Environment.idt -i ${work}/Upgrade.idt
           -q "INSERT INTO InstallExecuteSequence (Action, Sequence) VALUES ('RemoveEnvironmentStrings', 3300)"
           -q "INSERT INTO InstallExecuteSequence (Action, Sequence) VALUES ('WriteEnvironmentStrings', 5200)"
-          -s tuition "${MANUFACTURER}" "x64;1033" "{${PACKAGE_CODE}}"
+          -s "tuition ${FULL_VERSION}" "${MANUFACTURER}" "x64;1033" "{${PACKAGE_CODE}}"
   COMMAND_ERROR_IS_FATAL ANY)
 file(COPY ${msi} DESTINATION ${PACKAGES})
