@@ -12,4 +12,8 @@ file(REMOVE ${root}/share/doc/tuition/LICENSE)
 execute_process(COMMAND ${CPACK_TUITION_OBJCOPY} --remove-section=.comment
                         --remove-section=.note ${root}/bin/tuition COMMAND_ERROR_IS_FATAL ANY)
 file(MAKE_DIRECTORY ${root}/share/lintian/overrides)
+# Readable by all and writable by root alone, as every file of the package,
+# whatever mode the checkout gave the source (a umask of 002 makes it 664).
 file(COPY_FILE ${CPACK_TUITION_LINTIAN_OVERRIDES} ${root}/share/lintian/overrides/tuition)
+file(CHMOD ${root}/share/lintian/overrides/tuition
+     PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
