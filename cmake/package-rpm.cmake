@@ -1,10 +1,12 @@
-# An RPM package beside the tarball, holding the same static program: one
-# package then serves Fedora, RHEL 8 and 9 and openSUSE alike, whose C
-# libraries are older than the one the dynamic program needs. It installs at
-# the paths the Debian package uses, under /usr.
+# An RPM package of a static build (TUITION_STATIC), holding the tarball's
+# program: one package then serves Fedora, RHEL 8 and 9 and openSUSE alike,
+# whose C libraries are older than the one the dynamic program needs. It
+# installs at the paths the Debian package uses, under /usr.
 list(APPEND CPACK_GENERATOR RPM)
-set(CPACK_RPM_FILE_NAME RPM-DEFAULT)
 set(CPACK_RPM_PACKAGE_RELEASE 1)
+set(CPACK_RPM_PACKAGE_ARCHITECTURE ${TUITION_RPM_ARCH})
+set(CPACK_RPM_FILE_NAME tuition-${TUITION_VERSION}-1.${TUITION_RPM_ARCH}.rpm)
+list(APPEND TUITION_ARTEFACTS ${CPACK_RPM_FILE_NAME})
 set(CPACK_RPM_PACKAGE_LICENSE MIT)
 # RPM's summaries begin with a capital, Debian's need not.
 string(SUBSTRING "${TUITION_SUMMARY}" 0 1 first)
@@ -16,13 +18,6 @@ set(CPACK_RPM_PACKAGE_RELOCATABLE OFF)
 # Static, the program needs nothing of the system's: not even the dynamic
 # loader's hash tables, which rpmbuild would ask of a static PIE.
 set(CPACK_RPM_PACKAGE_AUTOREQ OFF)
-# RPM's names for the CPUs: uname -m's, but for 32-bit ARM with hardware
-# floating point.
-if(TUITION_DEBIAN_ARCH STREQUAL "armhf")
-  set(CPACK_RPM_PACKAGE_ARCHITECTURE armv7hl)
-else()
-  set(CPACK_RPM_PACKAGE_ARCHITECTURE ${CMAKE_SYSTEM_PROCESSOR})
-endif()
 # Folders every system has, which the package must not claim as its own.
 set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION /usr/share/man /usr/share/man/man1)
 # The same package byte for byte from every build of a commit: the build's

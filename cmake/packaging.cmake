@@ -1,7 +1,8 @@
-# What the program installs, and what the packages CPack makes of it share: on
-# Linux a Debian package (package-deb.cmake), or a tarball of a static build
-# (package-tarball.cmake) with an RPM package beside it (package-rpm.cmake); on
-# Windows a zip (package-zip.cmake) and an installer (package-msi.cmake).
+# What the program installs, and the packages CPack makes of it: each kind in
+# a file of its own, package-KIND.cmake (deb, tarball, rpm, zip, msi), of
+# which a build makes those TUITION_PACKAGE_KINDS names. The package preset's
+# build makes every package there is, each in a build of its own, from
+# cmake/cpus.txt and the Windows build (at the end of this file).
 include(GNUInstallDirs)
 include(${CMAKE_CURRENT_LIST_DIR}/version.cmake)
 # The folders an install makes are the same whatever the umask, as their files
@@ -107,7 +108,25 @@ add_custom_target(uninstall
           -DRECORD=${folder_record} -P ${CMAKE_CURRENT_LIST_DIR}/uninstall.cmake
   VERBATIM)
 
-option(TUITION_STATIC "Link the program statically, for the Linux tarballs" OFF)
+option(TUITION_STATIC "Link the program statically, as the Linux tarballs and RPM packages hold it"
+       OFF)
+if(TUITION_STATIC)
+  # Where the C library has the start-up code for it, the program is a static
+  # PIE, which keeps the address randomisation a static program would lose.
+  # The program asks glibc for nothing that glibc loads at run time (no name
+  # service, no locale files, no character set conversion).
+  if(CMAKE_POSITION_INDEPENDENT_CODE)
+    include(CheckLinkerFlag)
+    check_linker_flag(CXX -static-pie TUITION_LINKS_STATIC_PIE)
+  endif()
+  if(TUITION_LINKS_STATIC_PIE)
+    # Among the libraries, so that it comes after the -pie CMake adds, which
+    # would otherwise make the program dynamic again.
+    target_link_libraries(tuition PRIVATE -static-pie)
+  else()
+    target_link_options(tuition PRIVATE -static)
+  endif()
+endif()
 
 # CPack works in a folder of its own; only the packages reach this one.
 set(TUITION_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages CACHE PATH
@@ -137,116 +156,186 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${TUITION_SUMMARY}")
 set(CPACK_PACKAGE_DESCRIPTION "${TUITION_DESCRIPTION}")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
-# Debian's name for the CPU and its ABI, which a build for another CPU asks of
-# dpkg-architecture with its compiler's own triple (a native build asks dpkg):
-# arm-linux-gnueabi is armel and arm-linux-gnueabihf armhf, though CMake
-# calls both processors arm.
-if(CMAKE_CROSSCOMPILING AND NOT WIN32)
-  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dumpmachine OUTPUT_VARIABLE triple
+
+# The names this build's CPU goes by in each packaging system: its line of
+# cmake/cpus.txt, found by its compiler's triple (CMake calls both 32-bit ARM
+# ABIs arm, Debian armel and armhf); a compiler the table does not know is
+# taken at CMake's word. Windows has a name of its own.
+include(${CMAKE_CURRENT_LIST_DIR}/cpus.cmake)
+tuition_cpus()
+set(TUITION_TRIPLE -)
+if(NOT MSVC)
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dumpmachine OUTPUT_VARIABLE TUITION_TRIPLE
                   OUTPUT_STRIP_TRAILING_WHITESPACE)
-  execute_process(COMMAND dpkg-architecture -t ${triple} -qDEB_HOST_ARCH
-                  OUTPUT_VARIABLE TUITION_DEBIAN_ARCH OUTPUT_STRIP_TRAILING_WHITESPACE
-                  ERROR_QUIET)
 endif()
-# Each kind of package in a file of its own.
+tuition_cpu_of("${TUITION_TRIPLE}" cpu)
 if(WIN32)
-  include(${CMAKE_CURRENT_LIST_DIR}/package-zip.cmake)
-  include(${CMAKE_CURRENT_LIST_DIR}/package-msi.cmake)
-elseif(TUITION_STATIC)
-  include(${CMAKE_CURRENT_LIST_DIR}/package-tarball.cmake)
+  set(TUITION_DEBIAN_ARCH -)
+  set(TUITION_MACHINE win64)
+  set(TUITION_RPM_ARCH -)
+elseif(cpu)
+  set(TUITION_DEBIAN_ARCH ${cpu})
+  set(TUITION_MACHINE ${TUITION_CPU_${cpu}_machine})
+  set(TUITION_RPM_ARCH ${TUITION_CPU_${cpu}_rpm})
 else()
-  include(${CMAKE_CURRENT_LIST_DIR}/package-deb.cmake)
+  set(TUITION_DEBIAN_ARCH ${CMAKE_SYSTEM_PROCESSOR})
+  set(TUITION_MACHINE ${CMAKE_SYSTEM_PROCESSOR})
+  set(TUITION_RPM_ARCH ${CMAKE_SYSTEM_PROCESSOR})
 endif()
+
+# The kinds of package this build makes, each by its own file, which names
+# the artefacts it makes in TUITION_ARTEFACTS.
+if(WIN32)
+  set(kinds zip msi)
+elseif(TUITION_STATIC)
+  set(kinds tarball)
+else()
+  set(kinds deb)
+endif()
+set(TUITION_PACKAGE_KINDS "${kinds}" CACHE STRING
+    "The kinds of package this build makes, separated by ',' or ';': deb, tarball and rpm on Linux (the last two of a static build), zip and msi on Windows")
+string(REPLACE "," ";" kinds "${TUITION_PACKAGE_KINDS}")
+set(CPACK_GENERATOR)
+set(TUITION_ARTEFACTS)
+foreach(kind IN LISTS kinds)
+  if(NOT EXISTS ${CMAKE_CURRENT_LIST_DIR}/package-${kind}.cmake)
+    message(FATAL_ERROR "No kind of package is called ${kind}: TUITION_PACKAGE_KINDS takes deb, "
+                        "tarball, rpm, zip and msi.")
+  endif()
+  include(${CMAKE_CURRENT_LIST_DIR}/package-${kind}.cmake)
+endforeach()
+set(CPACK_TUITION_ARTEFACTS ${TUITION_ARTEFACTS})
 include(CPack)
 
+# This build as a record, one tab-separated line under a header that names
+# its fields, for the package checks: its folder, the folder it delivers to,
+# its version, its CPU's names (Debian's, the compiler's triple, the
+# tarball's and RPM's), whether its program is static and a static PIE, its
+# kinds and the artefacts they make, in the same order.
+set(TUITION_RECORD_FIELDS build delivered version debian triple machine rpm static pie kinds
+    artefacts)
+set(pie no)
+if(TUITION_LINKS_STATIC_PIE)
+  set(pie yes)
+endif()
+set(static no)
+if(TUITION_STATIC)
+  set(static yes)
+endif()
+string(JOIN "," kinds ${kinds})
+string(JOIN "," artefacts ${TUITION_ARTEFACTS})
+string(JOIN "\t" record "${CMAKE_BINARY_DIR}" "${TUITION_PACKAGE_DIRECTORY}" "${TUITION_VERSION}"
+       "${TUITION_DEBIAN_ARCH}" "${TUITION_TRIPLE}" "${TUITION_MACHINE}" "${TUITION_RPM_ARCH}"
+       "${static}" "${pie}" "${kinds}" "${artefacts}")
+file(WRITE ${CMAKE_BINARY_DIR}/package-record.tsv "${record}\n")
+
 # The package preset's build makes every package (the target packages, all it
-# builds), each from a build of its own under this one, for each CPU of
-# cmake/cpus.txt as the table says, those wherever their compilers are
-# installed: a Debian package (deb for this CPU, TRIPLE for another), a static
-# tarball (static, static-TRIPLE) and beside it an RPM package; and the
-# Windows zip and installer (mingw). SHA256SUMS lists their checksums.
+# builds), each kind in the build its record names, for each CPU of
+# cmake/cpus.txt as its column packages says, wherever its cross compiler is
+# installed: a Debian package from a build of its own, and the tarball and
+# the RPM package from one static build; and the Windows zip and installer
+# from the MinGW-w64 build, where that compiler is installed. The records of
+# every build are gathered in package-builds.tsv, and SHA256SUMS lists the
+# checksums of the artefacts they name.
 option(TUITION_PACKAGE_ALL "Build every package, for this CPU, Windows and others" OFF)
-if(TUITION_PACKAGE_ALL AND NOT CMAKE_CROSSCOMPILING)
-  set(variants)
-  set(rpms)
-  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dumpmachine OUTPUT_VARIABLE native
-                  OUTPUT_STRIP_TRAILING_WHITESPACE)
-  file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/cpus.txt rows REGEX "^[^#]")
-  foreach(row IN LISTS rows)
-    string(REGEX MATCHALL "[^ ]+" fields "${row}")
-    list(GET fields 1 triple)
-    list(GET fields 4 made)
-    if(triple STREQUAL native)
-      set(deb deb)
-      set(static static)
-    else()
-      find_program(TUITION_CXX_${triple} ${triple}-g++)
-      if(NOT TUITION_CXX_${triple})
-        continue()
-      endif()
-      set(deb ${triple})
-      set(static static-${triple})
+if(NOT TUITION_PACKAGE_ALL OR CMAKE_CROSSCOMPILING)
+  return()
+endif()
+set(builds)
+foreach(cpu IN LISTS TUITION_CPUS)
+  set(triple ${TUITION_CPU_${cpu}_triple})
+  set(kinds ${TUITION_CPU_${cpu}_packages})
+  set(toolchain)
+  if(NOT triple STREQUAL TUITION_TRIPLE)
+    find_program(TUITION_CXX_${triple} ${triple}-g++)
+    if(NOT TUITION_CXX_${triple})
+      continue()
     endif()
-    if(made MATCHES "deb")
-      list(APPEND variants ${deb})
+    set(toolchain ${PROJECT_SOURCE_DIR}/cmake/linux-cross.cmake)
+  endif()
+  if(deb IN_LIST kinds)
+    list(APPEND builds deb-${cpu})
+    set(deb-${cpu} -DKINDS=deb -DTOOLCHAIN=${toolchain} -DTRIPLE=${triple})
+    if(toolchain)
+      set(after_deb-${cpu} deb-${TUITION_DEBIAN_ARCH})
     endif()
-    if(made MATCHES "tarball")
-      list(APPEND variants ${static})
-    endif()
-    if(made MATCHES "rpm")
-      list(APPEND rpms ${static})
-    endif()
-  endforeach()
-  if(rpms)
+  endif()
+  list(REMOVE_ITEM kinds deb)
+  if(kinds)
+    list(JOIN kinds "," kinds)
+    list(APPEND builds static-${cpu})
+    set(static-${cpu} -DKINDS=${kinds} -DSTATIC=ON -DTOOLCHAIN=${toolchain} -DTRIPLE=${triple})
+  endif()
+  if(rpm IN_LIST TUITION_CPU_${cpu}_packages AND NOT TUITION_RPMBUILD)
     find_program(TUITION_RPMBUILD rpmbuild)
     if(NOT TUITION_RPMBUILD)
       message(FATAL_ERROR "The RPM packages need rpmbuild, which was not found: install it "
                           "(Debian: rpm).")
     endif()
   endif()
-  find_program(TUITION_MINGW_CXX x86_64-w64-mingw32-g++-posix)
-  if(TUITION_MINGW_CXX)
-    list(APPEND variants mingw)
-    foreach(tool wixl msibuild faketime)
-      find_program(TUITION_HAS_${tool} ${tool})
-      if(NOT TUITION_HAS_${tool})
-        message(FATAL_ERROR "The Windows installer needs wixl, msibuild and faketime, and ${tool} "
-                            "was not found: install them (Debian: wixl, msitools, faketime).")
-      endif()
-    endforeach()
-  endif()
-  # Each variant is a step of its own, always run, so that the build runs
-  # as many side by side as it runs jobs; a Debian package for another CPU
-  # waits for deb, whose program's needs it takes.
-  set(steps)
-  foreach(variant IN LISTS variants)
-    set(step ${CMAKE_BINARY_DIR}/packaging-${variant})
-    set(after)
-    if(NOT variant MATCHES "^(deb|static.*|mingw)$")
-      set(after ${CMAKE_BINARY_DIR}/packaging-deb)
+endforeach()
+find_program(TUITION_MINGW_CXX x86_64-w64-mingw32-g++-posix)
+if(TUITION_MINGW_CXX)
+  list(APPEND builds windows)
+  set(windows -DKINDS=zip,msi -DTOOLCHAIN=${PROJECT_SOURCE_DIR}/cmake/mingw-w64-x86_64.cmake)
+  foreach(tool wixl msibuild faketime)
+    find_program(TUITION_${tool} ${tool})
+    if(NOT TUITION_${tool})
+      message(FATAL_ERROR "The Windows installer needs wixl, msibuild and faketime, and ${tool} "
+                          "was not found: install them (Debian: wixl, msitools, faketime).")
     endif()
-    set(rpm OFF)
-    if(variant IN_LIST rpms)
-      set(rpm ON)
-    endif()
-    add_custom_command(OUTPUT ${step}
-      COMMAND ${CMAKE_COMMAND} -DVARIANT=${variant} -DSOURCE=${PROJECT_SOURCE_DIR}
-              -DBINARY=${CMAKE_BINARY_DIR} -DPACKAGES=${TUITION_PACKAGE_DIRECTORY}
-              "-DGENERATOR=${CMAKE_GENERATOR}" -DHARDEN=${TUITION_HARDEN} -DRPM=${rpm}
-              -P ${PROJECT_SOURCE_DIR}/cmake/package-variant.cmake
-      DEPENDS ${after}
-      COMMENT "Packaging ${variant}"
-      VERBATIM)
-    list(APPEND steps ${step})
   endforeach()
-  # Last, the checksums of them all.
-  set(sums ${CMAKE_BINARY_DIR}/packaging-checksums)
-  add_custom_command(OUTPUT ${sums}
-    COMMAND ${CMAKE_COMMAND} -DPACKAGES=${TUITION_PACKAGE_DIRECTORY} -DVERSION=${TUITION_VERSION}
-            -P ${PROJECT_SOURCE_DIR}/cmake/checksums.cmake
-    DEPENDS ${steps}
-    COMMENT "Listing the checksums of the packages"
-    VERBATIM)
-  set_source_files_properties(${steps} ${sums} PROPERTIES SYMBOLIC TRUE)
-  add_custom_target(packages ALL DEPENDS ${sums})
 endif()
+
+# Some of them, where a run needs no more.
+set(TUITION_PACKAGE_BUILDS "" CACHE STRING
+    "The package builds to make (deb-amd64, static-amd64, windows, ...): all of them when empty")
+if(TUITION_PACKAGE_BUILDS)
+  foreach(build IN LISTS TUITION_PACKAGE_BUILDS)
+    if(NOT build IN_LIST builds)
+      list(JOIN builds ", " known)
+      message(FATAL_ERROR "TUITION_PACKAGE_BUILDS names ${build}, which is none of ${known}.")
+    endif()
+    list(APPEND TUITION_PACKAGE_BUILDS ${after_${build}})
+  endforeach()
+  list(REMOVE_DUPLICATES TUITION_PACKAGE_BUILDS)
+  set(builds ${TUITION_PACKAGE_BUILDS})
+endif()
+
+# Each build is a step of its own, always run, so that the build runs as many
+# side by side as it runs jobs. A Debian package for another CPU takes what
+# this CPU's program needs of the C and C++ runtime (package-build.cmake says
+# why), so it waits for this CPU's.
+set(steps)
+set(records)
+foreach(build IN LISTS builds)
+  set(step ${CMAKE_BINARY_DIR}/packaging-${build})
+  set(after)
+  if(after_${build})
+    set(after ${CMAKE_BINARY_DIR}/packaging-${after_${build}})
+    list(APPEND ${build} -DDEPENDS_FILE=${CMAKE_BINARY_DIR}/${after_${build}}/depends.txt)
+  endif()
+  add_custom_command(OUTPUT ${step}
+    COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR} -DBUILD=${CMAKE_BINARY_DIR}/${build}
+            -DPACKAGES=${TUITION_PACKAGE_DIRECTORY} "-DGENERATOR=${CMAKE_GENERATOR}"
+            -DHARDEN=${TUITION_HARDEN} ${${build}}
+            -P ${PROJECT_SOURCE_DIR}/cmake/package-build.cmake
+    DEPENDS ${after}
+    COMMENT "Packaging ${build}"
+    VERBATIM)
+  list(APPEND steps ${step})
+  list(APPEND records ${CMAKE_BINARY_DIR}/${build}/package-record.tsv)
+endforeach()
+# Last, the records of them all, and the checksums of what they made.
+set(sums ${CMAKE_BINARY_DIR}/packaging-checksums)
+string(JOIN "\t" header ${TUITION_RECORD_FIELDS})
+list(JOIN records "|" records)
+add_custom_command(OUTPUT ${sums}
+  COMMAND ${CMAKE_COMMAND} -DHEADER=${header} -DRECORDS=${records}
+          -DGATHERED=${CMAKE_BINARY_DIR}/package-builds.tsv
+          -DPACKAGES=${TUITION_PACKAGE_DIRECTORY} -P ${PROJECT_SOURCE_DIR}/cmake/checksums.cmake
+  DEPENDS ${steps}
+  COMMENT "Listing the checksums of the packages"
+  VERBATIM)
+set_source_files_properties(${steps} ${sums} PROPERTIES SYMBOLIC TRUE)
+add_custom_target(packages ALL DEPENDS ${sums})
