@@ -9,9 +9,9 @@
 # version, not drawn at random.
 #
 # Windows Installer knows versions of three numbers, so a build after a
-# release (1.1.0+git20261215.abc1234) says 1.1.0 there, as the release does,
-# and its whole version in the installer's description and the program's
-# comments. An installer replaces any installed tuition whose three numbers
+# release (1.1.0+git20261215.134501.abc1234) says 1.1.0 there, as the release
+# does, and its whole version in the installer's description and the
+# program's comments. An installer replaces any installed tuition whose three numbers
 # are not above its own, the release the build follows included, in place:
 # one entry in the list afterwards. It refuses to replace a later one, and
 # says so.

@@ -4,10 +4,13 @@
 #   CHANGELOG.md its section for PROJECT_VERSION), or of sources without
 #   their git history, is the release: PROJECT_VERSION, at the release's date;
 # - a build of any later commit says so, the Debian way, as the release it
-#   follows, the day of that commit and the commit itself,
-#   1.1.0+git20261215.abc1234, which sorts after 1.1.0 and before any later
-#   release, at that commit's time; so is a build of a shallow clone whose
-#   history stops before it can show that its commit made the release.
+#   follows, the day and time of day of that commit (UTC) and the commit
+#   itself, 1.1.0+git20261215.134501.abc1234, at that commit's time. That
+#   sorts after 1.1.0 and before any later release, and two commits after it
+#   in the order they were made, even on one day, for dpkg and rpm alike
+#   (the hash comes last, and tells apart only commits of the same second);
+#   so is a build of a shallow clone whose history stops before it can show
+#   that its commit made the release, since the time is the commit's own.
 # Sets TUITION_VERSION, TUITION_DAY (YYYY-MM-DD) and TUITION_TIME (seconds
 # since 1970).
 set(TUITION_VERSION ${PROJECT_VERSION})
@@ -39,7 +42,7 @@ endif()
 find_package(Git QUIET)
 if(GIT_FOUND AND EXISTS ${PROJECT_SOURCE_DIR}/.git)
   execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC ${GIT_EXECUTABLE} log -1
-                          --date=format-local:%Y-%m-%d "--format=%H %h %ct %cd"
+                          --date=format-local:%Y-%m-%d.%H%M%S "--format=%H %h %ct %cd"
                   WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} OUTPUT_VARIABLE head
                   OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
   execute_process(COMMAND ${GIT_EXECUTABLE} log -1 --format=%H "-S## [${PROJECT_VERSION}]"
@@ -68,9 +71,10 @@ if(GIT_FOUND AND EXISTS ${PROJECT_SOURCE_DIR}/.git)
     if(NOT commit STREQUAL release_commit OR release_commit IN_LIST cut_short)
       list(GET head 1 short)
       list(GET head 2 TUITION_TIME)
-      list(GET head 3 TUITION_DAY)
-      string(REPLACE "-" "" compact "${TUITION_DAY}")
-      set(TUITION_VERSION ${PROJECT_VERSION}+git${compact}.${short})
+      list(GET head 3 when)
+      string(REGEX REPLACE "[.].*" "" TUITION_DAY "${when}")
+      string(REPLACE "-" "" when "${when}")
+      set(TUITION_VERSION ${PROJECT_VERSION}+git${when}.${short})
     endif()
     if(commit STREQUAL release_commit AND release_commit IN_LIST cut_short)
       message(WARNING "This shallow clone's history ends at its own commit, so it cannot "
