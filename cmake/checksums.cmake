@@ -1,6 +1,7 @@
 # Gathers the records of the package builds (RECORDS, their files separated
 # by '|') under HEADER into GATHERED, and writes PACKAGES/SHA256SUMS: the
-# SHA-256 of every artefact they name, in the form sha256sum writes, so that
+# SHA-256 of every artefact they name and of its SBOM (ARTEFACT.spdx.json),
+# in the form sha256sum writes, so that
 # `sha256sum -c SHA256SUMS` checks a download. Whatever else the folder holds,
 # such as the packages of another version that an earlier build left, is not
 # listed. Run by the package preset's build once every package is made, as
@@ -15,7 +16,9 @@ foreach(record IN LISTS RECORDS)
   # The artefacts are the last field.
   string(REGEX REPLACE ".*\t([^\t\n]*)\n$" "\\1" named "${line}")
   string(REPLACE "," ";" named "${named}")
-  list(APPEND artefacts ${named})
+  foreach(name IN LISTS named)
+    list(APPEND artefacts ${name} ${name}.spdx.json)
+  endforeach()
 endforeach()
 file(WRITE ${GATHERED} "${gathered}")
 

@@ -1,6 +1,6 @@
 # Configures, builds and packages one package build of the package preset's
 # (packaging.cmake), in a folder of its own, and delivers its artefacts to
-# PACKAGES. Run by the package preset's build, several at a time, as
+# PACKAGES, each with its SBOM beside it (sbom.cmake). Run by the package preset's build, several at a time, as
 #
 #   cmake -DSOURCE=... -DBUILD=... -DPACKAGES=... -DGENERATOR=Ninja -DHARDEN=ON
 #         -DKINDS=KIND[,KIND...] [-DSTATIC=ON] [-DTOOLCHAIN=FILE [-DTRIPLE=TRIPLE]]
@@ -33,6 +33,8 @@ execute_process(COMMAND ${CMAKE_COMMAND} --build ${BUILD} OUTPUT_QUIET COMMAND_E
 execute_process(COMMAND sh -c "umask 022 && exec \"$@\"" sh
                         ${CMAKE_CPACK_COMMAND} --config ${BUILD}/CPackConfig.cmake
                 WORKING_DIRECTORY ${BUILD} OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${CMAKE_COMMAND} -DBUILD=${BUILD} -P ${SOURCE}/cmake/sbom.cmake
+                COMMAND_ERROR_IS_FATAL ANY)
 
 if(KINDS STREQUAL "deb" AND NOT TOOLCHAIN)
   set(work ${BUILD}/shlibdeps)

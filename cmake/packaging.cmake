@@ -70,9 +70,15 @@ License: Expat
   set(doc_files ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE ${docs}/copyright)
 
   # The manual page says which version it documents, and when that was made.
+  # A build after a release says its day in its version already, and the
+  # page's footer has room for a version that long only without the day.
+  set(day ${TUITION_DAY})
+  if(NOT TUITION_VERSION STREQUAL PROJECT_VERSION)
+    set(day "\"\"")
+  endif()
   file(READ ${PROJECT_SOURCE_DIR}/doc/tuition.1 page)
   string(REGEX REPLACE "^\\.TH TUITION 1 [^ ]+ \"tuition [^\"]+\""
-                       ".TH TUITION 1 ${TUITION_DAY} \"tuition ${TUITION_VERSION}\"" page "${page}")
+                       ".TH TUITION 1 ${day} \"tuition ${TUITION_VERSION}\"" page "${page}")
   file(WRITE ${docs}/tuition.1 "${page}")
 
   # The manual page and the changelog are compressed, with no timestamp, as
@@ -87,7 +93,7 @@ License: Expat
                    -v "snapshot_time=${TUITION_TIME}")
     endif()
     execute_process(COMMAND ${TUITION_AWK} -v "maintainer=${TUITION_MAINTAINER}" ${snapshot}
-                            -f ${PROJECT_SOURCE_DIR}/cmake/debian-changelog.awk
+                            -f ${PROJECT_SOURCE_DIR}/cmake/changelog.awk
                             ${PROJECT_SOURCE_DIR}/CHANGELOG.md
                     OUTPUT_FILE ${docs}/changelog COMMAND_ERROR_IS_FATAL ANY)
     execute_process(COMMAND ${TUITION_GZIP} -9nf ${docs}/changelog ${docs}/tuition.1
@@ -108,6 +114,32 @@ add_custom_target(uninstall
           -DRECORD=${folder_record} -P ${CMAKE_CURRENT_LIST_DIR}/uninstall.cmake
   VERBATIM)
 
+# The names this build's CPU goes by in each packaging system: its line of
+# cmake/cpus.txt, found by its compiler's triple (CMake calls both 32-bit ARM
+# ABIs arm, Debian armel and armhf); a compiler the table does not know is
+# taken at CMake's word. Windows has a name of its own.
+include(${CMAKE_CURRENT_LIST_DIR}/cpus.cmake)
+tuition_cpus()
+set(TUITION_TRIPLE -)
+if(NOT MSVC)
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dumpmachine OUTPUT_VARIABLE TUITION_TRIPLE
+                  OUTPUT_STRIP_TRAILING_WHITESPACE)
+endif()
+tuition_cpu_of("${TUITION_TRIPLE}" cpu)
+if(WIN32)
+  set(TUITION_DEBIAN_ARCH -)
+  set(TUITION_MACHINE win64)
+  set(TUITION_RPM_ARCH -)
+elseif(cpu)
+  set(TUITION_DEBIAN_ARCH ${cpu})
+  set(TUITION_MACHINE ${TUITION_CPU_${cpu}_machine})
+  set(TUITION_RPM_ARCH ${TUITION_CPU_${cpu}_rpm})
+else()
+  set(TUITION_DEBIAN_ARCH ${CMAKE_SYSTEM_PROCESSOR})
+  set(TUITION_MACHINE ${CMAKE_SYSTEM_PROCESSOR})
+  set(TUITION_RPM_ARCH ${CMAKE_SYSTEM_PROCESSOR})
+endif()
+
 option(TUITION_STATIC "Link the program statically, as the Linux tarballs and RPM packages hold it"
        OFF)
 if(TUITION_STATIC)
@@ -126,6 +158,24 @@ if(TUITION_STATIC)
   else()
     target_link_options(tuition PRIVATE -static)
   endif()
+  # For another CPU, the C and C++ libraries that go into the program are
+  # Debian's own for that CPU, with their security updates, where they are
+  # installed (multiarch: libc6-dev:arm64, libstdc++-12-dev:arm64), not the
+  # cross compiler's copies, which lag them: their folders come first.
+  if(CMAKE_CROSSCOMPILING AND NOT WIN32)
+    execute_process(COMMAND dpkg-architecture -a ${TUITION_DEBIAN_ARCH} -qDEB_HOST_MULTIARCH
+                    OUTPUT_VARIABLE multiarch OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    string(REGEX MATCH "^[0-9]+" major "${CMAKE_CXX_COMPILER_VERSION}")
+    set(libc /usr/lib/${multiarch})
+    set(libstdcxx /usr/lib/gcc/${TUITION_TRIPLE}/${major})
+    if(multiarch AND EXISTS ${libc}/libc.a AND EXISTS ${libstdcxx}/libstdc++.a)
+      target_link_options(tuition PRIVATE -B${libc} -L${libc} -B${libstdcxx} -L${libstdcxx})
+    endif()
+  endif()
+endif()
+# The files the linker took, for the SBOM of each package (cpack-sbom.cmake).
+if(NOT MSVC AND NOT APPLE)
+  target_link_options(tuition PRIVATE LINKER:-Map=${CMAKE_BINARY_DIR}/tuition.map)
 endif()
 
 # CPack works in a folder of its own; only the packages reach this one.
@@ -156,32 +206,6 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${TUITION_SUMMARY}")
 set(CPACK_PACKAGE_DESCRIPTION "${TUITION_DESCRIPTION}")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
-
-# The names this build's CPU goes by in each packaging system: its line of
-# cmake/cpus.txt, found by its compiler's triple (CMake calls both 32-bit ARM
-# ABIs arm, Debian armel and armhf); a compiler the table does not know is
-# taken at CMake's word. Windows has a name of its own.
-include(${CMAKE_CURRENT_LIST_DIR}/cpus.cmake)
-tuition_cpus()
-set(TUITION_TRIPLE -)
-if(NOT MSVC)
-  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dumpmachine OUTPUT_VARIABLE TUITION_TRIPLE
-                  OUTPUT_STRIP_TRAILING_WHITESPACE)
-endif()
-tuition_cpu_of("${TUITION_TRIPLE}" cpu)
-if(WIN32)
-  set(TUITION_DEBIAN_ARCH -)
-  set(TUITION_MACHINE win64)
-  set(TUITION_RPM_ARCH -)
-elseif(cpu)
-  set(TUITION_DEBIAN_ARCH ${cpu})
-  set(TUITION_MACHINE ${TUITION_CPU_${cpu}_machine})
-  set(TUITION_RPM_ARCH ${TUITION_CPU_${cpu}_rpm})
-else()
-  set(TUITION_DEBIAN_ARCH ${CMAKE_SYSTEM_PROCESSOR})
-  set(TUITION_MACHINE ${CMAKE_SYSTEM_PROCESSOR})
-  set(TUITION_RPM_ARCH ${CMAKE_SYSTEM_PROCESSOR})
-endif()
 
 # The kinds of package this build makes, each by its own file, which names
 # the artefacts it makes in TUITION_ARTEFACTS.
