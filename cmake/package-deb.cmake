@@ -1,6 +1,6 @@
 # The Debian packages, of the program linked dynamically, as Debian wants,
 # and made as Debian's own tools would make them (cpack-debian.cmake).
-set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/cpack-debian.cmake)
+list(APPEND CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/cpack-debian.cmake)
 set(CPACK_TUITION_OBJCOPY ${CMAKE_OBJCOPY})
 set(CPACK_TUITION_LINTIAN_OVERRIDES ${CMAKE_CURRENT_LIST_DIR}/lintian-overrides)
 list(APPEND CPACK_GENERATOR DEB)

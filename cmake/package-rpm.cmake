@@ -14,12 +14,35 @@ string(TOUPPER "${first}" first)
 string(SUBSTRING "${TUITION_SUMMARY}" 1 -1 rest)
 set(CPACK_RPM_PACKAGE_SUMMARY "${first}${rest}")
 set(CPACK_RPM_PACKAGE_DESCRIPTION "${TUITION_DESCRIPTION}")
+# It installs where it says, and nowhere else: not relocatable, which CPack
+# asks of both of these.
 set(CPACK_RPM_PACKAGE_RELOCATABLE OFF)
+set(CPACK_PACKAGE_RELOCATABLE OFF)
+set(CPACK_RPM_PACKAGE_GROUP "Applications/Productivity")
+# Its changelog is CHANGELOG.md's, as the Debian package's is.
+find_program(TUITION_AWK awk REQUIRED)
+set(snapshot)
+if(NOT TUITION_VERSION STREQUAL PROJECT_VERSION)
+  set(snapshot -v "snapshot=${TUITION_VERSION}" -v "snapshot_day=${TUITION_DAY}"
+               -v "snapshot_time=${TUITION_TIME}")
+endif()
+execute_process(COMMAND ${TUITION_AWK} -v "maintainer=${CPACK_PACKAGE_VENDOR}" -v form=rpm
+                        ${snapshot} -f ${CMAKE_CURRENT_LIST_DIR}/changelog.awk
+                        ${PROJECT_SOURCE_DIR}/CHANGELOG.md
+                OUTPUT_FILE ${CMAKE_BINARY_DIR}/docs/rpm-changelog COMMAND_ERROR_IS_FATAL ANY)
+set(CPACK_RPM_CHANGELOG_FILE ${CMAKE_BINARY_DIR}/docs/rpm-changelog)
+# The licence is the package's %license, under /usr/share/licenses/tuition,
+# which a system that installs no documentation (dnf's tsflags=nodocs, as
+# Fedora's and UBI's containers set it) keeps all the same
+# (cpack-rpm.cmake moves it there).
+list(APPEND CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/cpack-rpm.cmake)
+set(CPACK_RPM_USER_FILELIST "%license /usr/share/licenses/tuition/LICENSE")
 # Static, the program needs nothing of the system's: not even the dynamic
 # loader's hash tables, which rpmbuild would ask of a static PIE.
 set(CPACK_RPM_PACKAGE_AUTOREQ OFF)
 # Folders every system has, which the package must not claim as its own.
-set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION /usr/share/man /usr/share/man/man1)
+set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION /usr/share/man /usr/share/man/man1
+    /usr/share/licenses)
 # The same package byte for byte from every build of a commit: the build's
 # host and time are not the machine's and the clock's, and no file is newer
 # than SOURCE_DATE_EPOCH (which packaging.cmake sets). CPack has stripped the
@@ -33,4 +56,4 @@ string(JOIN "\n" CPACK_RPM_SPEC_MORE_DEFINE
        "%define __os_install_post %{nil}"
        "%define debug_package %{nil}"
        "%define _build_id_links none"
-       "%define packager ${TUITION_MAINTAINER}")
+       "%define packager ${CPACK_PACKAGE_VENDOR}")
