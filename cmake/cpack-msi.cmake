@@ -43,6 +43,12 @@ execute_process(
           -i ${work}/Environment.idt -i ${work}/Upgrade.idt
           -q "INSERT INTO InstallExecuteSequence (Action, Sequence) VALUES ('RemoveEnvironmentStrings', 3300)"
           -q "INSERT INTO InstallExecuteSequence (Action, Sequence) VALUES ('WriteEnvironmentStrings', 5200)"
+          # The program's version, as its version resource says it, by which
+          # Windows Installer compares files; and the folder it is installed
+          # in, for the list of installed programs.
+          -q "UPDATE File SET Version = '${version}.0', Language = '1033' WHERE File = 'tuition.exe'"
+          -q "INSERT INTO CustomAction (Action, Type, Source, Target) VALUES ('SetInstallLocation', 51, 'ARPINSTALLLOCATION', '[INSTALLDIR]')"
+          -q "INSERT INTO InstallExecuteSequence (Action, Sequence) VALUES ('SetInstallLocation', 1001)"
           -s "tuition ${full_version}" "${CPACK_PACKAGE_VENDOR}" "x64;1033"
              "{${CPACK_TUITION_PACKAGE_CODE}}"
   COMMAND_ERROR_IS_FATAL ANY)
