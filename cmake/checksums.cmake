@@ -4,9 +4,13 @@
 # in the form sha256sum writes, so that
 # `sha256sum -c SHA256SUMS` checks a download. Whatever else the folder holds,
 # such as the packages of another version that an earlier build left, is not
-# listed. Run by the package preset's build once every package is made, as
+# listed. With the OpenPGP key SIGNING_KEY (signing.cmake), it signs
+# SHA256SUMS (SHA256SUMS.asc, at the time TIME_FILE gives) and puts the public
+# key beside it (tuition-signing-key.asc). Run by the package preset's build
+# once every package is made, as
 #
-#   cmake -DHEADER=... -DRECORDS=...|... -DGATHERED=... -DPACKAGES=... -P checksums.cmake
+#   cmake -DHEADER=... -DRECORDS=...|... -DGATHERED=... -DPACKAGES=... -DTIME_FILE=...
+#         [-DSIGNING_KEY=FINGERPRINT] -P checksums.cmake
 string(REPLACE "|" ";" RECORDS "${RECORDS}")
 set(gathered "${HEADER}\n")
 set(artefacts)
@@ -29,3 +33,15 @@ foreach(name IN LISTS artefacts)
   string(APPEND sums "${sum}  ${name}\n")
 endforeach()
 file(WRITE ${PACKAGES}/SHA256SUMS "${sums}")
+
+# Signed, where the build is given a key, with the public key beside it.
+file(REMOVE ${PACKAGES}/SHA256SUMS.asc ${PACKAGES}/tuition-signing-key.asc)
+if(SIGNING_KEY)
+  include(${CMAKE_CURRENT_LIST_DIR}/openpgp.cmake)
+  include(${TIME_FILE})
+  openpgp_time(time ${SIGNING_KEY} $ENV{SOURCE_DATE_EPOCH})
+  openpgp_sign(${SIGNING_KEY} ${time} --armor --detach-sign -o ${PACKAGES}/SHA256SUMS.asc
+               ${PACKAGES}/SHA256SUMS)
+  execute_process(COMMAND gpg --batch --armor --export ${SIGNING_KEY}
+                  OUTPUT_FILE ${PACKAGES}/tuition-signing-key.asc COMMAND_ERROR_IS_FATAL ANY)
+endif()

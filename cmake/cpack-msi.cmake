@@ -1,6 +1,7 @@
 # Run by CPack's External generator (package-msi.cmake) on the files the zip
-# holds, which it has installed and stripped in CPACK_TEMPORARY_DIRECTORY:
-# makes the installer of them there, and names it to CPack.
+# holds, which it has installed and stripped (and signed) in
+# CPACK_TEMPORARY_DIRECTORY: makes the installer of them there, signs it where
+# the build was given a certificate, and names it to CPack.
 
 # Every time is the version's (cpack-time.cmake), and in UTC: the installer's
 # cabinet keeps each file's.
@@ -52,4 +53,8 @@ execute_process(
           -s "tuition ${full_version}" "${CPACK_PACKAGE_VENDOR}" "x64;1033"
              "{${CPACK_TUITION_PACKAGE_CODE}}"
   COMMAND_ERROR_IS_FATAL ANY)
+if(CPACK_TUITION_AUTHENTICODE)
+  include(${CMAKE_CURRENT_LIST_DIR}/authenticode.cmake)
+  authenticode_sign(${msi} ${CPACK_TUITION_AUTHENTICODE})
+endif()
 set(CPACK_EXTERNAL_BUILT_PACKAGES ${msi})

@@ -229,6 +229,18 @@ foreach(kind IN LISTS kinds)
   include(${CMAKE_CURRENT_LIST_DIR}/package-${kind}.cmake)
 endforeach()
 set(CPACK_TUITION_ARTEFACTS ${TUITION_ARTEFACTS})
+# A Windows program and installer are signed with Authenticode where the build
+# is given a certificate (a PKCS#12 file and a file holding its password,
+# which never enter the tree).
+set(TUITION_AUTHENTICODE_PKCS12 "" CACHE FILEPATH
+    "The PKCS#12 file of the certificate that signs the Windows program and installer")
+set(TUITION_AUTHENTICODE_PASSWORD_FILE "" CACHE FILEPATH "The file holding that file's password")
+if(WIN32 AND TUITION_AUTHENTICODE_PKCS12)
+  find_program(TUITION_OSSLSIGNCODE osslsigncode REQUIRED)
+  set(CPACK_TUITION_AUTHENTICODE ${TUITION_OSSLSIGNCODE} ${TUITION_AUTHENTICODE_PKCS12}
+                                 ${TUITION_AUTHENTICODE_PASSWORD_FILE})
+  list(APPEND CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/cpack-authenticode.cmake)
+endif()
 include(CPack)
 
 # This build as a record, one tab-separated line under a header that names
@@ -311,6 +323,17 @@ if(TUITION_MINGW_CXX)
   endforeach()
 endif()
 
+foreach(tool apt-ftparchive createrepo_c gpg)
+  find_program(TUITION_${tool} ${tool})
+  if(NOT TUITION_${tool})
+    message(FATAL_ERROR "The repositories need apt-ftparchive, createrepo_c and gpg, and ${tool} "
+                        "was not found: install them (Debian: apt-utils, createrepo-c, gnupg).")
+  endif()
+endforeach()
+include(${CMAKE_CURRENT_LIST_DIR}/signing.cmake)
+set(signing -DSIGNING_KEY=${TUITION_SIGNING_KEY} -DPKCS12=${TUITION_AUTHENTICODE_PKCS12}
+            -DPASSWORD_FILE=${TUITION_AUTHENTICODE_PASSWORD_FILE})
+
 # Some of them, where a run needs no more.
 set(TUITION_PACKAGE_BUILDS "" CACHE STRING
     "The package builds to make (deb-amd64, static-amd64, windows, ...): all of them when empty")
@@ -342,7 +365,7 @@ foreach(build IN LISTS builds)
   add_custom_command(OUTPUT ${step}
     COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR} -DBUILD=${CMAKE_BINARY_DIR}/${build}
             -DPACKAGES=${TUITION_PACKAGE_DIRECTORY} "-DGENERATOR=${CMAKE_GENERATOR}"
-            -DHARDEN=${TUITION_HARDEN} ${${build}}
+            -DHARDEN=${TUITION_HARDEN} ${${build}} ${signing}
             -P ${PROJECT_SOURCE_DIR}/cmake/package-build.cmake
     DEPENDS ${after}
     COMMENT "Packaging ${build}"
@@ -350,16 +373,29 @@ foreach(build IN LISTS builds)
   list(APPEND steps ${step})
   list(APPEND records ${CMAKE_BINARY_DIR}/${build}/package-record.tsv)
 endforeach()
-# Last, the records of them all, and the checksums of what they made.
+# Then the records of them all, and the checksums of what they made, signed;
+# last, the repositories that serve the packages (repositories.cmake).
 set(sums ${CMAKE_BINARY_DIR}/packaging-checksums)
 string(JOIN "\t" header ${TUITION_RECORD_FIELDS})
 list(JOIN records "|" records)
+set(gathered ${CMAKE_BINARY_DIR}/package-builds.tsv)
+set(time -DTIME_FILE=${CMAKE_BINARY_DIR}/cpack-time.cmake)
 add_custom_command(OUTPUT ${sums}
-  COMMAND ${CMAKE_COMMAND} -DHEADER=${header} -DRECORDS=${records}
-          -DGATHERED=${CMAKE_BINARY_DIR}/package-builds.tsv
-          -DPACKAGES=${TUITION_PACKAGE_DIRECTORY} -P ${PROJECT_SOURCE_DIR}/cmake/checksums.cmake
+  COMMAND ${CMAKE_COMMAND} -DHEADER=${header} -DRECORDS=${records} -DGATHERED=${gathered}
+          -DPACKAGES=${TUITION_PACKAGE_DIRECTORY} ${time} -DSIGNING_KEY=${TUITION_SIGNING_KEY}
+          -P ${PROJECT_SOURCE_DIR}/cmake/checksums.cmake
   DEPENDS ${steps}
   COMMENT "Listing the checksums of the packages"
   VERBATIM)
-set_source_files_properties(${steps} ${sums} PROPERTIES SYMBOLIC TRUE)
-add_custom_target(packages ALL DEPENDS ${sums})
+set(TUITION_REPOSITORY_DIRECTORY ${CMAKE_BINARY_DIR}/repositories CACHE PATH
+    "Where the APT and RPM repositories of the packages are made")
+set(repositories ${CMAKE_BINARY_DIR}/packaging-repositories)
+add_custom_command(OUTPUT ${repositories}
+  COMMAND ${CMAKE_COMMAND} -DGATHERED=${gathered} -DREPOSITORIES=${TUITION_REPOSITORY_DIRECTORY}
+          ${time} -DSIGNING_KEY=${TUITION_SIGNING_KEY}
+          -P ${PROJECT_SOURCE_DIR}/cmake/repositories.cmake
+  DEPENDS ${sums}
+  COMMENT "Making the repositories of the packages"
+  VERBATIM)
+set_source_files_properties(${steps} ${sums} ${repositories} PROPERTIES SYMBOLIC TRUE)
+add_custom_target(packages ALL DEPENDS ${repositories})
