@@ -20,16 +20,7 @@ set(CPACK_RPM_PACKAGE_RELOCATABLE OFF)
 set(CPACK_PACKAGE_RELOCATABLE OFF)
 set(CPACK_RPM_PACKAGE_GROUP "Applications/Productivity")
 # Its changelog is CHANGELOG.md's, as the Debian package's is.
-find_program(TUITION_AWK awk REQUIRED)
-set(snapshot)
-if(NOT TUITION_VERSION STREQUAL PROJECT_VERSION)
-  set(snapshot -v "snapshot=${TUITION_VERSION}" -v "snapshot_day=${TUITION_DAY}"
-               -v "snapshot_time=${TUITION_TIME}")
-endif()
-execute_process(COMMAND ${TUITION_AWK} -v "maintainer=${CPACK_PACKAGE_VENDOR}" -v form=rpm
-                        ${snapshot} -f ${CMAKE_CURRENT_LIST_DIR}/changelog.awk
-                        ${PROJECT_SOURCE_DIR}/CHANGELOG.md
-                OUTPUT_FILE ${CMAKE_BINARY_DIR}/docs/rpm-changelog COMMAND_ERROR_IS_FATAL ANY)
+tuition_changelog(rpm ${CMAKE_BINARY_DIR}/docs/rpm-changelog)
 set(CPACK_RPM_CHANGELOG_FILE ${CMAKE_BINARY_DIR}/docs/rpm-changelog)
 # The licence is the package's %license, under /usr/share/licenses/tuition,
 # which a system that installs no documentation (dnf's tsflags=nodocs, as

@@ -18,6 +18,26 @@ owed to 1200, and asks for payment amounts until nothing is owed. It then
 writes one sentence that names the person. Scripts can feed it answers through
 a pipe and rely on its exact output and exit status.")
 
+# tuition_changelog(FORM FILE): writes CHANGELOG.md to FILE as a package's
+# changelog, in Debian's form or RPM's (FORM debian or rpm). A build after the
+# release has an entry of its own, with the changes not yet released.
+function(tuition_changelog form file)
+  find_program(TUITION_AWK awk REQUIRED)
+  set(maintainer ${TUITION_MAINTAINER})
+  if(form STREQUAL "rpm")
+    set(maintainer ${CPACK_PACKAGE_VENDOR})
+  endif()
+  set(snapshot)
+  if(NOT TUITION_VERSION STREQUAL PROJECT_VERSION)
+    set(snapshot -v "snapshot=${TUITION_VERSION}" -v "snapshot_day=${TUITION_DAY}"
+                 -v "snapshot_time=${TUITION_TIME}")
+  endif()
+  execute_process(COMMAND ${TUITION_AWK} -v "maintainer=${maintainer}" -v form=${form}
+                          ${snapshot} -f ${PROJECT_SOURCE_DIR}/cmake/changelog.awk
+                          ${PROJECT_SOURCE_DIR}/CHANGELOG.md
+                  OUTPUT_FILE ${file} COMMAND_ERROR_IS_FATAL ANY)
+endfunction()
+
 # Text files that a user opens: regenerated when their sources change.
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
              ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
@@ -82,20 +102,11 @@ License: Expat
   file(WRITE ${docs}/tuition.1 "${page}")
 
   # The manual page and the changelog are compressed, with no timestamp, as
-  # Debian's tools expect; the changelog in the form they read. A build after
-  # the release has an entry of its own, with the changes not yet released.
+  # Debian's tools expect; the changelog in the form they read.
   find_program(TUITION_GZIP gzip)
   find_program(TUITION_AWK awk)
   if(TUITION_GZIP AND TUITION_AWK)
-    set(snapshot)
-    if(NOT TUITION_VERSION STREQUAL PROJECT_VERSION)
-      set(snapshot -v "snapshot=${TUITION_VERSION}" -v "snapshot_day=${TUITION_DAY}"
-                   -v "snapshot_time=${TUITION_TIME}")
-    endif()
-    execute_process(COMMAND ${TUITION_AWK} -v "maintainer=${TUITION_MAINTAINER}" ${snapshot}
-                            -f ${PROJECT_SOURCE_DIR}/cmake/changelog.awk
-                            ${PROJECT_SOURCE_DIR}/CHANGELOG.md
-                    OUTPUT_FILE ${docs}/changelog COMMAND_ERROR_IS_FATAL ANY)
+    tuition_changelog(debian ${docs}/changelog)
     execute_process(COMMAND ${TUITION_GZIP} -9nf ${docs}/changelog ${docs}/tuition.1
                     COMMAND_ERROR_IS_FATAL ANY)
     install(FILES ${docs}/tuition.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
@@ -173,7 +184,7 @@ if(TUITION_STATIC)
     endif()
   endif()
 endif()
-# The files the linker took, for the SBOM of each package (cpack-sbom.cmake).
+# The files the linker took, for the SBOM of each package (sbom.cmake).
 if(NOT MSVC AND NOT APPLE)
   target_link_options(tuition PRIVATE LINKER:-Map=${CMAKE_BINARY_DIR}/tuition.map)
 endif()

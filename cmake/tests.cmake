@@ -184,30 +184,31 @@ foreach(fault kNoReadInPlace kNoShortPath kCountedTwice kWrongValue kPromiseRefu
   tuition_float_reader(tuition_float_reader_${fault} TUITION_PLANTED_FAULT=${fault})
 endforeach()
 
+# planted(NAME FAULT SOURCES...): the program NAME_FAULT, built from SOURCES
+# with the reader that has FAULT planted.
+function(planted name fault)
+  add_executable(${name}_${fault} ${ARGN})
+  target_link_libraries(${name}_${fault} PRIVATE tuition_float_reader_${fault} tuition_console)
+endfunction()
+
 # The proof over every float, which checks every value and the count of
 # numbers read in place after each.
-foreach(caught "kNoReadInPlace|0 numbers read in place, not 1"
-               "kCountedTwice|2 numbers read in place, not 1" "kWrongValue|reads wrong"
-               "kPromiseRefused|0 numbers read in place, not 1")
-  string(REPLACE "|" ";" caught "${caught}")
-  list(GET caught 0 fault)
-  list(GET caught 1 said)
-  add_executable(every_float_${fault} fuzz/every_float.cc)
-  target_link_libraries(every_float_${fault} PRIVATE tuition_float_reader_${fault})
+set(faults kNoReadInPlace kCountedTwice kWrongValue kPromiseRefused)
+set(saying "0 numbers read in place, not 1" "2 numbers read in place, not 1" "reads wrong"
+           "0 numbers read in place, not 1")
+foreach(fault said IN ZIP_LISTS faults saying)
+  planted(every_float ${fault} fuzz/every_float.cc)
   expect_failure(every_float_catches_${fault} "" "${said}" $<TARGET_FILE:every_float_${fault}> 65521)
 endforeach()
 
 # The differential fuzz target, over its seed corpus.
 if(TUITION_HAVE_REFERENCE_READER)
   file(GLOB seeds CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/fuzz/corpus/float_reader_fuzzer/*)
-  foreach(caught "kNoReadInPlace|broken: a number that lies whole in the buffer is read there"
-                 "kWrongValue|broken: the same value"
-                 "kPromiseRefused|broken: a number that lies whole in the buffer is read there")
-    string(REPLACE "|" ";" caught "${caught}")
-    list(GET caught 0 fault)
-    list(GET caught 1 said)
-    add_executable(float_reader_fuzzer_${fault} fuzz/float_reader_fuzzer.cc fuzz/replay.cc)
-    target_link_libraries(float_reader_fuzzer_${fault} PRIVATE tuition_float_reader_${fault})
+  set(faults kNoReadInPlace kWrongValue kPromiseRefused)
+  set(in_place "broken: a number that lies whole in the buffer is read there")
+  set(saying "${in_place}" "broken: the same value" "${in_place}")
+  foreach(fault said IN ZIP_LISTS faults saying)
+    planted(float_reader_fuzzer ${fault} fuzz/float_reader_fuzzer.cc fuzz/replay.cc)
     expect_failure(float_reader_fuzzer_catches_${fault} "" "${said}"
                    $<TARGET_FILE:float_reader_fuzzer_${fault}> ${seeds})
   endforeach()
@@ -218,14 +219,12 @@ endif()
 if(budgeted)
   set(over "instructions a payment, budget [0-9]+: over budget")
   set(within "instructions a payment, budget [0-9]+: ok")
-  foreach(caught
-      "kNoReadInPlace|short .*${over}.*seven digits .*${over}.*negative .*${over}.*long, ending in a point .*${over}.*with an exponent .*${over}"
-      "kNoShortPath|short .*${over}.*seven digits .*${over}.*negative .*${over}.*long, ending in a point .*${within}.*with an exponent .*${within}")
-    string(REPLACE "|" ";" caught "${caught}")
-    list(GET caught 0 fault)
-    list(GET caught 1 said)
-    add_executable(tuition_${fault} dialogue/main.cc dialogue/dialogue.cc)
-    target_link_libraries(tuition_${fault} PRIVATE tuition_float_reader_${fault} tuition_console)
+  set(short "short .*${over}.*seven digits .*${over}.*negative .*${over}")
+  set(faults kNoReadInPlace kNoShortPath)
+  set(saying "${short}.*long, ending in a point .*${over}.*with an exponent .*${over}"
+             "${short}.*long, ending in a point .*${within}.*with an exponent .*${within}")
+  foreach(fault said IN ZIP_LISTS faults saying)
+    planted(tuition ${fault} dialogue/main.cc dialogue/dialogue.cc)
     expect_failure(instruction_budget_catches_${fault} 1 "${said}"
                    bash ${budget} $<TARGET_FILE:tuition_${fault}>)
   endforeach()
