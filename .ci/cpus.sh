@@ -1,15 +1,14 @@
 # Sourced by the scripts that build or run the program for other CPUs: reads
 # cmake/cpus.txt (its comment names the columns) into `cpus`, Debian's names
-# in its order, and for each the maps `triples`, `qemus`, `machines`,
-# `rpms`, `proofs` and `packages`.
+# in its order, and for each the maps `triples`, `qemus`, `proofs` and
+# `packages`. The packages' names for each CPU are the package builds'
+# records' (records.sh).
 cpus=()
-declare -A triples=() qemus=() machines=() rpms=() proofs=() packages=()
-while read -r cpu triple qemu machine rpm proof made; do
+declare -A triples=() qemus=() proofs=() packages=()
+while read -r cpu triple qemu _ _ proof made; do
   cpus+=("$cpu")
   triples[$cpu]=$triple
   qemus[$cpu]=$qemu
-  machines[$cpu]=$machine
-  rpms[$cpu]=$rpm
   proofs[$cpu]=$proof
   packages[$cpu]=$made
 done < <(grep -v '^#' "$(dirname "${BASH_SOURCE[0]}")/../cmake/cpus.txt")

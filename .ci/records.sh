@@ -4,7 +4,8 @@
 # cmake/packaging.cmake says what each field holds). It sets `builds` to the
 # builds' names (their folders' own names), a map by name for each field
 # (${build[$b]}, the folder, ${debian[$b]}, ${kinds[$b]}, ...), `delivered_to`
-# to the folder the artefacts were delivered to, and `made` to all of them.
+# to the folder the artefacts were delivered to, `made` to all of them, and
+# `repositories` to the folder the build made its repositories in.
 records() {
   local file=$1/package-builds.tsv header line field i b
   [[ -f $file ]] || fail "$1 has no record of package builds (package-builds.tsv): make the packages first"
@@ -20,4 +21,5 @@ records() {
   done < <(tail -n +2 "$file")
   # shellcheck disable=SC2154  # a field of the header
   delivered_to=${delivered[${builds[0]}]}
+  repositories=$(sed -n 's/^TUITION_REPOSITORY_DIRECTORY:PATH=//p' "$1/CMakeCache.txt")
 }

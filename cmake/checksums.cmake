@@ -42,6 +42,5 @@ if(SIGNING_KEY)
   openpgp_time(time ${SIGNING_KEY} $ENV{SOURCE_DATE_EPOCH})
   openpgp_sign(${SIGNING_KEY} ${time} --armor --detach-sign -o ${PACKAGES}/SHA256SUMS.asc
                ${PACKAGES}/SHA256SUMS)
-  execute_process(COMMAND gpg --batch --armor --export ${SIGNING_KEY}
-                  OUTPUT_FILE ${PACKAGES}/tuition-signing-key.asc COMMAND_ERROR_IS_FATAL ANY)
+  openpgp_export(${SIGNING_KEY} ${PACKAGES}/tuition-signing-key.asc)
 endif()

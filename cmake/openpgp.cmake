@@ -25,6 +25,13 @@ function(openpgp_time variable fingerprint base)
   set(${variable} ${time} PARENT_SCOPE)
 endfunction()
 
+# openpgp_export(FINGERPRINT FILE): writes FINGERPRINT's public key to FILE,
+# as users are given it to check signatures with.
+function(openpgp_export fingerprint file)
+  execute_process(COMMAND gpg --batch --armor --export ${fingerprint} OUTPUT_FILE ${file}
+                  COMMAND_ERROR_IS_FATAL ANY)
+endfunction()
+
 # openpgp_sign(FINGERPRINT TIME ARGUMENTS...): runs gpg with ARGUMENTS,
 # signing with FINGERPRINT at TIME.
 function(openpgp_sign fingerprint time)

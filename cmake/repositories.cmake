@@ -43,14 +43,6 @@ foreach(record IN LISTS records)
   endforeach()
 endforeach()
 
-# publish(FOLDER): puts the public key in FOLDER.
-function(publish folder)
-  if(SIGNING_KEY)
-    execute_process(COMMAND gpg --batch --armor --export ${SIGNING_KEY}
-                    OUTPUT_FILE ${folder}/tuition-signing-key.asc COMMAND_ERROR_IS_FATAL ANY)
-  endif()
-endfunction()
-
 set(apt ${REPOSITORIES}/apt)
 file(REMOVE_RECURSE ${apt})
 file(MAKE_DIRECTORY ${apt}/pool/main ${apt}/dists/stable/main)
@@ -88,7 +80,9 @@ if(SIGNING_KEY)
   openpgp_sign(${SIGNING_KEY} ${signed} --armor --detach-sign -o ${apt}/dists/stable/Release.gpg
                ${apt}/dists/stable/Release)
 endif()
-publish(${apt})
+if(SIGNING_KEY)
+  openpgp_export(${SIGNING_KEY} ${apt}/tuition-signing-key.asc)
+endif()
 
 set(rpm ${REPOSITORIES}/rpm)
 file(REMOVE_RECURSE ${rpm})
@@ -106,4 +100,6 @@ if(SIGNING_KEY)
   openpgp_sign(${SIGNING_KEY} ${signed} --armor --detach-sign -o ${rpm}/repodata/repomd.xml.asc
                ${rpm}/repodata/repomd.xml)
 endif()
-publish(${rpm})
+if(SIGNING_KEY)
+  openpgp_export(${SIGNING_KEY} ${rpm}/tuition-signing-key.asc)
+endif()
